@@ -1,0 +1,350 @@
+#include "platform/LedgerConnection.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <limits>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+bool onlyBlanksOrComments(const char *tail)
+{
+    // sqlite3_complete-style scan is overkill: after prepare, the tail holds what follows
+    // the first statement; anything but blanks and a lone ';' is another statement.
+    for (const char *p = tail; p && *p; ++p) {
+        if (*p == ';' || *p == ' ' || *p == '\t' || *p == '\n' || *p == '\r') {
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RowSet::RowSet(LedgerConnection *owner, sqlite3_stmt *stmt) : m_owner(owner), m_stmt(stmt)
+{
+    const int n = sqlite3_column_count(stmt);
+    m_names.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        m_names.emplace_back(QByteArray(sqlite3_column_name(stmt, i)).toLower());
+    }
+}
+
+RowSet::RowSet(RowSet &&other) noexcept
+    : m_owner(other.m_owner), m_stmt(other.m_stmt), m_atEnd(other.m_atEnd), m_names(std::move(other.m_names))
+{
+    other.m_stmt = nullptr;
+    other.m_atEnd = true;
+}
+
+RowSet &RowSet::operator=(RowSet &&other) noexcept
+{
+    if (this != &other) {
+        if (m_stmt) {
+            sqlite3_finalize(m_stmt);
+        }
+        m_owner = other.m_owner;
+        m_stmt = other.m_stmt;
+        m_atEnd = other.m_atEnd;
+        m_names = std::move(other.m_names);
+        other.m_stmt = nullptr;
+        other.m_atEnd = true;
+    }
+    return *this;
+}
+
+RowSet::~RowSet()
+{
+    if (m_stmt) {
+        sqlite3_finalize(m_stmt);
+    }
+}
+
+void RowSet::moveNext()
+{
+    if (!m_stmt || m_atEnd) {
+        return;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        return;
+    }
+    m_atEnd = true;
+    if (rc != SQLITE_DONE && m_owner) {
+        m_owner->setSqliteError();
+    }
+}
+
+int RowSet::columnCount() const
+{
+    return static_cast<int>(m_names.size());
+}
+
+int RowSet::columnIndex(const QString &name) const
+{
+    const QByteArray key = name.toUtf8().toLower();
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        if (m_names[i] == key) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool RowSet::isNullAt(int column) const
+{
+    if (!m_stmt || m_atEnd || column < 0 || column >= columnCount()) {
+        return true;
+    }
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
+int64_t RowSet::int64At(int column) const
+{
+    if (isNullAt(column)) {
+        return 0;
+    }
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+int32_t RowSet::intAt(int column) const
+{
+    const int64_t v = int64At(column);
+    if (v > std::numeric_limits<int32_t>::max()) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (v < std::numeric_limits<int32_t>::min()) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(v);
+}
+
+QString RowSet::textAt(int column) const
+{
+    if (isNullAt(column)) {
+        return QString();
+    }
+    const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const int size = sqlite3_column_bytes(m_stmt, column);
+    return QString::fromUtf8(bytes, size);
+}
+
+LedgerConnection::LedgerConnection(const QString &databaseFile) : m_path(databaseFile) {}
+
+LedgerConnection::~LedgerConnection()
+{
+    close();
+}
+
+void LedgerConnection::setDatabaseFile(const QString &path)
+{
+    m_path = path;
+}
+
+QString LedgerConnection::databaseName() const
+{
+    return QFileInfo(m_path).fileName();
+}
+
+bool LedgerConnection::open(int flags)
+{
+    // Absolute paths: a relative name beginning with "file:" would be taken as a URI.
+    const QByteArray path = QFileInfo(m_path).absoluteFilePath().toUtf8();
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(path.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        setError(db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
+        if (db) {
+            sqlite3_close(db);
+        }
+        return false;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+    // SQLite opens lazily: a file that is not a database only fails at its first read.
+    char *err = nullptr;
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err) != SQLITE_OK) {
+        setError(err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_free(err);
+        sqlite3_close(db);
+        return false;
+    }
+    m_db = db;
+    clearError();
+    return true;
+}
+
+bool LedgerConnection::createDatabaseFile()
+{
+    if (m_db) {
+        return true;
+    }
+    m_connectFailed = false;
+    return open(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool LedgerConnection::connect()
+{
+    if (m_db) {
+        clearError();
+        return true;
+    }
+    if (m_connectFailed) {
+        // Keep the failure: a later success could write another window's ids into this file.
+        m_error = true;
+        return false;
+    }
+    if (!open(SQLITE_OPEN_READWRITE)) {
+        m_connectFailed = true;
+        return false;
+    }
+    return true;
+}
+
+void LedgerConnection::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void LedgerConnection::setError(const QString &message)
+{
+    m_error = true;
+    m_errorMessage = message;
+}
+
+void LedgerConnection::setSqliteError()
+{
+    setError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("database is not open"));
+}
+
+void LedgerConnection::clearError()
+{
+    m_error = false;
+    m_errorMessage.clear();
+}
+
+std::optional<RowSet> LedgerConnection::select(const QString &sql)
+{
+    if (!m_db) {
+        setError(QStringLiteral("database is not open"));
+        return std::nullopt;
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), text.size(), &stmt, &tail) != SQLITE_OK) {
+        setSqliteError();
+        return std::nullopt;
+    }
+    if (!stmt) {
+        setError(QStringLiteral("not a statement"));
+        return std::nullopt;
+    }
+    if (!onlyBlanksOrComments(tail)) {
+        sqlite3_finalize(stmt);
+        setError(QStringLiteral("only one statement is allowed"));
+        return std::nullopt;
+    }
+    RowSet rows(this, stmt);
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        rows.m_atEnd = false;
+    } else if (rc != SQLITE_DONE) {
+        setSqliteError();
+        return std::nullopt;
+    }
+    clearError();
+    return rows;
+}
+
+bool LedgerConnection::execute(const QString &sql)
+{
+    if (!m_db) {
+        setError(QStringLiteral("database is not open"));
+        return false;
+    }
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), text.size(), &stmt, &tail) != SQLITE_OK) {
+        setSqliteError();
+        return false;
+    }
+    if (!stmt) {
+        setError(QStringLiteral("not a statement"));
+        return false;
+    }
+    if (!onlyBlanksOrComments(tail)) {
+        sqlite3_finalize(stmt);
+        setError(QStringLiteral("only one statement is allowed"));
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW) {
+        rc = sqlite3_step(stmt);
+    }
+    if (rc != SQLITE_DONE) {
+        setSqliteError();
+        sqlite3_finalize(stmt);
+        return false;
+    }
+    sqlite3_finalize(stmt);
+    clearError();
+    return true;
+}
+
+int32_t LedgerConnection::lastRowId() const
+{
+    return m_db ? static_cast<int32_t>(sqlite3_last_insert_rowid(m_db)) : 0;
+}
+
+bool LedgerConnection::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
+Transaction::Transaction(LedgerConnection *db) : m_db(db)
+{
+    if (m_db && m_db->isConnected() && !m_db->inTransaction()) {
+        // BEGIN IMMEDIATE takes the write lock up front, so another writer makes the whole
+        // action wait (busy timeout) or fail before anything is written.
+        m_owner = sqlite3_exec(m_db->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        rollback();
+    }
+}
+
+bool Transaction::commit()
+{
+    m_done = true;
+    if (!m_owner || !m_db->isConnected()) {
+        return true;
+    }
+    m_owner = false;
+    if (sqlite3_exec(m_db->handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    }
+    return true;
+}
+
+void Transaction::rollback()
+{
+    m_done = true;
+    if (m_owner && m_db->isConnected()) {
+        sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    m_owner = false;
+}

@@ -1,0 +1,119 @@
+#pragma once
+// The one SQLite connection to a ledger file, with the small surface the program needs:
+// create or connect, select with a forward-only row set, execute one statement, and the
+// error state of the last statement.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A forward-only row set over one SELECT. It holds the statement until it is destroyed.
+// Columns are read by name (case-insensitive) or by position; NULL, a missing column or a
+// position out of range reads as 0 or the empty text.
+class RowSet
+{
+public:
+    RowSet(RowSet &&other) noexcept;
+    RowSet &operator=(RowSet &&other) noexcept;
+    RowSet(const RowSet &) = delete;
+    RowSet &operator=(const RowSet &) = delete;
+    ~RowSet();
+
+    bool atEnd() const { return m_atEnd; }
+    // Steps to the next row; a failing step ends the row set and records the error
+    // on the connection.
+    void moveNext();
+
+    int columnCount() const;
+    int columnIndex(const QString &name) const;
+
+    int64_t int64At(int column) const;
+    int32_t intAt(int column) const;
+    QString textAt(int column) const;
+    bool isNullAt(int column) const;
+
+    int64_t int64(const QString &name) const { return int64At(columnIndex(name)); }
+    int32_t intValue(const QString &name) const { return intAt(columnIndex(name)); }
+    QString text(const QString &name) const { return textAt(columnIndex(name)); }
+
+private:
+    friend class LedgerConnection;
+    RowSet(class LedgerConnection *owner, sqlite3_stmt *stmt);
+
+    class LedgerConnection *m_owner = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    bool m_atEnd = true;
+    std::vector<QByteArray> m_names;
+};
+
+class LedgerConnection
+{
+public:
+    LedgerConnection() = default;
+    explicit LedgerConnection(const QString &databaseFile);
+    ~LedgerConnection();
+    LedgerConnection(const LedgerConnection &) = delete;
+    LedgerConnection &operator=(const LedgerConnection &) = delete;
+
+    void setDatabaseFile(const QString &path);
+    QString databaseFile() const { return m_path; }
+    // The file name without its folder.
+    QString databaseName() const;
+
+    // Creates a new database file (or opens an existing one) and connects to it.
+    bool createDatabaseFile();
+    // Connects to an existing file without ever creating one, and reads the schema once so
+    // that a file that is not a database fails here. Connecting an open connection succeeds.
+    // Once a connect has failed, the connection stays failed with its message.
+    bool connect();
+    bool isConnected() const { return m_db != nullptr; }
+    void close();
+
+    std::optional<RowSet> select(const QString &sql);
+    // Runs exactly one statement; text after it is refused.
+    bool execute(const QString &sql);
+
+    bool error() const { return m_error; }
+    QString errorMessage() const { return m_errorMessage; }
+    int32_t lastRowId() const;
+
+    bool inTransaction() const;
+    sqlite3 *handle() const { return m_db; }
+
+private:
+    friend class RowSet;
+    bool open(int flags);
+    void setError(const QString &message);
+    void setSqliteError();
+    void clearError();
+
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+    bool m_connectFailed = false;
+    bool m_error = false;
+    QString m_errorMessage;
+};
+
+// One transaction around a user action. The outermost scope owns it; a scope opened while
+// a transaction is already running joins it. A scope that is not committed rolls back.
+class Transaction
+{
+public:
+    explicit Transaction(LedgerConnection *db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    bool commit();
+    void rollback();
+
+private:
+    LedgerConnection *m_db;
+    bool m_owner = false;
+    bool m_done = false;
+};

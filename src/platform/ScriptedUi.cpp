@@ -1,0 +1,65 @@
+#include "platform/ScriptedUi.h"
+
+#include <QPrinter>
+
+void ScriptedUi::message(const QString &text, Icon icon)
+{
+    messages.append(text);
+    messageIcons.append(icon);
+}
+
+bool ScriptedUi::confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
+                         Icon icon)
+{
+    confirmations.append({text, actionCaption, cancelCaption, icon});
+    if (confirmAnswers.empty()) {
+        return false;
+    }
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedUi::openFile(const QString &title)
+{
+    fileDialogTitles.append(title);
+    if (fileAnswers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedUi::saveFile(const QString &title)
+{
+    return openFile(title);
+}
+
+bool ScriptedUi::pageSetup(PageSetup &)
+{
+    ++pageSetupCount;
+    if (pageSetupAnswers.empty()) {
+        return false;
+    }
+    const bool answer = pageSetupAnswers.front();
+    pageSetupAnswers.pop_front();
+    return answer;
+}
+
+std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup)
+{
+    ++printCount;
+    if (printAnswers.empty() || !printAnswers.front()) {
+        if (!printAnswers.empty()) {
+            printAnswers.pop_front();
+        }
+        return nullptr;
+    }
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(*printAnswers.front());
+    printAnswers.pop_front();
+    setup.applyTo(*printer);
+    return printer;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// A dialog service that answers from a script and records what was asked, for tests and
+// benchmarks that drive the real windows without a person.
+
+#include "platform/Ui.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+class ScriptedUi : public Ui
+{
+public:
+    struct Confirmation
+    {
+        QString text;
+        QString actionCaption;
+        QString cancelCaption;
+        Icon icon;
+    };
+
+    // Answers, taken in order. With none left, dialogs are cancelled and confirmations declined.
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<bool> confirmAnswers;
+    std::deque<bool> pageSetupAnswers;
+    // A PDF file to print to, or none to cancel the print dialog.
+    std::deque<std::optional<QString>> printAnswers;
+
+    // What was shown, in order.
+    QStringList messages;
+    QList<Ui::Icon> messageIcons;
+    QStringList fileDialogTitles;
+    QList<Confirmation> confirmations;
+    int pageSetupCount = 0;
+    int printCount = 0;
+
+    void message(const QString &text, Icon icon) override;
+    bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
+                 Icon icon) override;
+    std::optional<QString> openFile(const QString &title) override;
+    std::optional<QString> saveFile(const QString &title) override;
+    bool pageSetup(PageSetup &setup) override;
+    std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+};

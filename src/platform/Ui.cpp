@@ -1,0 +1,104 @@
+#include "platform/Ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+std::unique_ptr<Ui> &current()
+{
+    static std::unique_ptr<Ui> ui;
+    return ui;
+}
+
+QWidget *dialogParent()
+{
+    return QApplication::activeWindow();
+}
+} // namespace
+
+Ui &Ui::instance()
+{
+    if (!current()) {
+        current() = std::make_unique<QtUi>();
+    }
+    return *current();
+}
+
+std::unique_ptr<Ui> Ui::install(std::unique_ptr<Ui> ui)
+{
+    std::unique_ptr<Ui> previous = std::move(current());
+    current() = std::move(ui);
+    return previous;
+}
+
+void QtUi::message(const QString &text, Icon icon)
+{
+    QMessageBox box(dialogParent());
+    box.setIcon(icon == Icon::Caution ? QMessageBox::Warning
+                : icon == Icon::Default ? QMessageBox::Information
+                                        : QMessageBox::NoIcon);
+    box.setText(text);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtUi::confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption, Icon icon)
+{
+    QMessageBox box(dialogParent());
+    box.setIcon(icon == Icon::Caution ? QMessageBox::Warning
+                : icon == Icon::None  ? QMessageBox::NoIcon
+                                      : QMessageBox::Question);
+    box.setText(text);
+    QPushButton *action = box.addButton(actionCaption, QMessageBox::AcceptRole);
+    QPushButton *cancel = box.addButton(cancelCaption, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == action;
+}
+
+std::optional<QString> QtUi::openFile(const QString &title)
+{
+    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, QString(), QString());
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+std::optional<QString> QtUi::saveFile(const QString &title)
+{
+    const QString path = QFileDialog::getSaveFileName(dialogParent(), title, QString(), QString());
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+bool QtUi::pageSetup(PageSetup &setup)
+{
+    QPrinter printer;
+    setup.applyTo(printer);
+    QPageSetupDialog dialog(&printer, dialogParent());
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    setup = PageSetup::fromPrinter(printer);
+    return true;
+}
+
+std::unique_ptr<QPrinter> QtUi::print(const PageSetup &setup)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    setup.applyTo(*printer);
+    QPrintDialog dialog(printer.get(), dialogParent());
+    if (dialog.exec() != QDialog::Accepted) {
+        return nullptr;
+    }
+    return printer;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Every modal interaction with the user goes through this one service: message boxes,
+// confirmations, file dialogs, page setup and the print dialog. The program uses the Qt
+// dialogs; tests install a scripted replacement so that nothing ever blocks.
+
+#include "platform/PageSetup.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+class Ui
+{
+public:
+    enum class Icon { None, Default, Caution };
+
+    virtual ~Ui() = default;
+
+    // A modal message box with one text and an OK button.
+    virtual void message(const QString &text, Icon icon = Icon::None) = 0;
+    // A confirmation with captioned action and cancel buttons; true when the action
+    // button was pressed.
+    virtual bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
+                         Icon icon) = 0;
+    // The chosen file's full path, or none when the dialog was cancelled.
+    virtual std::optional<QString> openFile(const QString &title) = 0;
+    virtual std::optional<QString> saveFile(const QString &title) = 0;
+    // The page-setup dialog, starting from and updating the given setup; false when cancelled.
+    virtual bool pageSetup(PageSetup &setup) = 0;
+    // The print dialog: a printer ready to draw on in the given setup, or none when cancelled.
+    virtual std::unique_ptr<QPrinter> print(const PageSetup &setup) = 0;
+
+    static Ui &instance();
+    // Installs another service (tests); the previous one is returned to the caller.
+    static std::unique_ptr<Ui> install(std::unique_ptr<Ui> ui);
+};
+
+// The Qt dialogs.
+class QtUi : public Ui
+{
+public:
+    void message(const QString &text, Icon icon) override;
+    bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
+                 Icon icon) override;
+    std::optional<QString> openFile(const QString &title) override;
+    std::optional<QString> saveFile(const QString &title) override;
+    bool pageSetup(PageSetup &setup) override;
+    std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+};

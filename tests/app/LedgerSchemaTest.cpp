@@ -1,0 +1,93 @@
+#include "app/LedgerSchema.h"
+#include "app/MainMenuBar.h"
+#include "app/MainWindowPort.h"
+#include "app/mdlGlobal.h"
+
+#include "support/LedgerTestFixture.h"
+
+#include <QAction>
+#include <QFile>
+
+namespace {
+
+class LedgerSchemaTest : public LedgerTestFixture
+{
+};
+
+TEST_F(LedgerSchemaTest, ANewLedgerHoldsTheSchemaTextsAndSeedRowsExactly)
+{
+    createLedger(QStringLiteral("new.sqlf"));
+    auto rows = KakeiboDB->select(QStringLiteral("SELECT name, sql FROM sqlite_master ORDER BY rowid"));
+    ASSERT_TRUE(rows);
+    QStringList names;
+    QStringList sql;
+    for (; !rows->atEnd(); rows->moveNext()) {
+        names << rows->textAt(0);
+        sql << rows->textAt(1);
+    }
+    // No index, view or trigger beyond the four tables.
+    EXPECT_EQ(names, (QStringList{"Sisan", "Himoku", "Items", "LastItems"}));
+    EXPECT_EQ(sql[0], QString::fromUtf8("CREATE TABLE Sisan (Id Integer PRIMARY KEY , Namae TEXT NOT NULL , "
+                                        "SyokiKingaku Integer NOT NULL , Zankin Integer NOT NULL)"));
+    EXPECT_EQ(sql[2],
+              QString::fromUtf8(
+                  "CREATE TABLE Items (Id Integer PRIMARY KEY , Hizuke INTEGER NOT NULL ,Nen INTEGER NOT NULL , "
+                  "Tuki INTEGER NOT NULL, Hi INTEGER NOT NULL, SisanNo INTEGER NOT NULL , SyubetuNo INTEGER NOT "
+                  "NULL , HimokuNo INTEGER, IdouSisanNo INTEGER , IdouId INTEGER   , Nyuukin INTEGER , Syukkin "
+                  "INTEGER , Bikou TEXT , FOREIGN KEY(SisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN "
+                  "KEY(IdouSisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN KEY(HimokuNo) REFERENCES "
+                  "Himoku(Id) ON DELETE CASCADE )"));
+
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Sisan")), 2);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku WHERE Ucount > 0")), 20);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku WHERE Ucount = 0 AND SyubetuNo = 1")), 48);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM LastItems")), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT sum(Id) FROM Himoku")), 3448);
+    EXPECT_EQ(gDicSisan.value(1), QString::fromUtf8("現金"));
+    EXPECT_EQ(gDicSisan.value(2), QString::fromUtf8("預金"));
+    EXPECT_EQ(gDicSisyutu.count(), 63);
+    EXPECT_EQ(gDicSyuunyuu.count(), 13);
+    EXPECT_EQ(gDicSisyutu.value(9), QString::fromUtf8("通信費/固定電話（ネット）"));
+    EXPECT_EQ(gDicSyuunyuu.keys(), (std::vector<int32_t>{76, 77, 78, 79, 80, 82, 83, 84, 85, 86, 87, 88, 90}));
+    EXPECT_EQ(gDicSisyutu.valueAt(0), QString::fromUtf8(">>食費"));
+    EXPECT_EQ(gDicSisyutu.valueAt(1), QString::fromUtf8("食費/食材"));
+    EXPECT_TRUE(SisanKoumokuKanri()->isVisible());
+    EXPECT_TRUE(reportSubmenuItem()->isVisible());
+    EXPECT_FALSE(KakeiboDB->inTransaction());
+}
+
+TEST_F(LedgerSchemaTest, ChoosingAnExistingFileReplacesIt)
+{
+    QFile old(path(QStringLiteral("old.sqlf")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("not a ledger");
+    old.close();
+    createLedger(QStringLiteral("old.sqlf"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
+}
+
+TEST_F(LedgerSchemaTest, CancellingClosesTheOpenLedgerAndSaysSo)
+{
+    createLedger(QStringLiteral("a.sqlf"));
+    int enabled = 0;
+    setMainWindowEnabler([&] { ++enabled; });
+    CreateNewKakeiboDB();
+    setMainWindowEnabler(nullptr);
+    EXPECT_EQ(m_ui->fileDialogTitles, QStringList{QString::fromUtf8("家計簿ファイルの新規作成")});
+    EXPECT_EQ(m_ui->messages, QStringList{QString::fromUtf8("新規の家計簿ファイルが開かれませんでした。")});
+    EXPECT_FALSE(KakeiboDB);
+    EXPECT_EQ(enabled, 0);
+}
+
+TEST_F(LedgerSchemaTest, AFileThatCannotBeCreatedReportsTheDatabaseMessage)
+{
+    m_ui->fileAnswers = {path(QStringLiteral("no/such/folder/new.sqlf"))};
+    CreateNewKakeiboDB();
+    ASSERT_EQ(m_ui->messages.size(), 1);
+    EXPECT_TRUE(m_ui->messages[0].startsWith(QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;")));
+    EXPECT_GT(m_ui->messages[0].size(), QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;").size());
+}
+
+} // namespace

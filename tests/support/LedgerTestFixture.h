@@ -1,0 +1,30 @@
+#pragma once
+// A fixture for tests of the real code: a temporary data folder, every global back at its
+// start value, a fresh menu bar and a scripted dialog service.
+
+#include "platform/ScriptedUi.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+class LedgerTestFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The full path of a file in the temporary folder.
+    QString path(const QString &name) const;
+    // Creates a seeded ledger at the path and leaves it open in KakeiboDB, with the lookup
+    // tables loaded; the dialog record is cleared afterwards.
+    void createLedger(const QString &file);
+    // Runs one statement on the open ledger and fails the test if it fails.
+    void exec(const QString &sql);
+    // The first column of the first row of a query on the open ledger, as a 64-bit integer.
+    qint64 scalar(const QString &sql);
+
+    QTemporaryDir m_dir;
+    ScriptedUi *m_ui = nullptr;
+};
