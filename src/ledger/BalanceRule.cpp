@@ -1,0 +1,34 @@
+#include "ledger/BalanceRule.h"
+
+#include "app/mdlGlobal.h"
+#include "platform/Ui.h"
+
+QString UpdateSisanZankin(int32_t sisanId)
+{
+    const QString error = QStringLiteral("ERROR");
+    if (!KakeiboDB) {
+        return error;
+    }
+    const QString id = QString::number(sisanId);
+    auto sums = KakeiboDB->select(
+        QStringLiteral("SELECT  SUM(Nyuukin) as income , SUM(Syukkin) as expenss FROM Items WHERE SisanNo = ") + id);
+    if (!sums) {
+        Ui::instance().message(KakeiboDB->errorMessage());
+        return error;
+    }
+    // 64-bit: years of entries can sum past the 32-bit range.
+    const int64_t income = sums->int64(QStringLiteral("income"));
+    const int64_t expense = sums->int64(QStringLiteral("expenss"));
+    auto opening = KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku FROM Sisan WHERE ID = ") + id);
+    if (!opening) {
+        Ui::instance().message(KakeiboDB->errorMessage());
+        return error;
+    }
+    const int64_t balance = income - expense + opening->int64(QStringLiteral("SyokiKingaku"));
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Zankin = ") + QString::number(balance) +
+                            QStringLiteral("  WHERE Id = ") + id)) {
+        Ui::instance().message(QStringLiteral("from Method UpdateSisanZankin: ") + KakeiboDB->errorMessage());
+        return error;
+    }
+    return QString::number(balance);
+}
