@@ -56,7 +56,8 @@ void CreateNewKakeiboDB()
     for (const char *insert : kSeedSisan) {
         runReported(QString::fromUtf8(insert), QStringLiteral("CreateNewKakeiboDB insert into Sisan ; "));
     }
-    runReported(QString::fromUtf8(kCreateHimoku), QStringLiteral("CreateNewKakeiboDB Create TABLE Himoku ; "));
+    runReported(QString::fromUtf8(kCreateHimoku),
+                QStringLiteral("CreateNewKakeiboDB Create TABLE Himoku ; "));
     for (const char *row : kSeedHimokuRows) {
         const QString rowText = QString::fromUtf8(row);
         runReported(QStringLiteral("INSERT INTO  Himoku VALUES ( ") + rowText + QStringLiteral(")"),
@@ -67,7 +68,8 @@ void CreateNewKakeiboDB()
         items += QString::fromUtf8(piece);
     }
     runReported(items, QStringLiteral("CreateNewKakeiboDB Create TABLE Items ; "));
-    runReported(QString::fromUtf8(kCreateLastItems), QStringLiteral("CreateNewKakeiboDB Create TABLE LastItems ; "));
+    runReported(QString::fromUtf8(kCreateLastItems),
+                QStringLiteral("CreateNewKakeiboDB Create TABLE LastItems ; "));
     transaction.commit();
 
     loadLookupTables(QStringLiteral("from Method CreateKakeiboDB: "));

@@ -2,8 +2,10 @@
 // CREATE statements in the file, and other programs reading a ledger may rely on them.
 #include "app/LedgerSchema.h"
 
-const char *const kCreateSisan = "CREATE TABLE Sisan (Id Integer PRIMARY KEY , Namae TEXT NOT NULL , SyokiKingaku Integer NOT NULL , Zankin Integer NOT NULL)";
-const char *const kCreateHimoku = "CREATE TABLE Himoku (Id Integer PRIMARY KEY , SyubetuNo Integer NOT NULL ,Namae TEXT NOT NULL , Hno Integer , Ucount Integer )";
+const char *const kCreateSisan = "CREATE TABLE Sisan (Id Integer PRIMARY KEY , Namae TEXT NOT NULL , "
+                                 "SyokiKingaku Integer NOT NULL , Zankin Integer NOT NULL)";
+const char *const kCreateHimoku = "CREATE TABLE Himoku (Id Integer PRIMARY KEY , SyubetuNo Integer NOT NULL "
+                                  ",Namae TEXT NOT NULL , Hno Integer , Ucount Integer )";
 const char *const kCreateItemsPieces[] = {
     "CREATE TABLE Items (Id Integer PRIMARY KEY",
     " , Hizuke INTEGER NOT NULL ,Nen INTEGER NOT NULL , Tuki INTEGER NOT NULL, Hi INTEGER NOT NULL",
@@ -14,8 +16,10 @@ const char *const kCreateItemsPieces[] = {
     " , FOREIGN KEY(IdouSisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE",
     " , FOREIGN KEY(HimokuNo) REFERENCES Himoku(Id) ON DELETE CASCADE )",
 };
-const char *const kCreateLastItems = "CREATE TABLE LastItems (Id Integer PRIMARY KEY , Hizuke INTEGER NOT NULL , Kingaku INTEGER NOT NULL , Bikou TEXT)";
-const char *const kSeedSisan[] = {"INSERT INTO  Sisan VALUES (1, '現金' , 0 , 0)", "INSERT INTO  Sisan VALUES (2 , '預金' , 0 , 0)"};
+const char *const kCreateLastItems = "CREATE TABLE LastItems (Id Integer PRIMARY KEY , Hizuke INTEGER NOT "
+                                     "NULL , Kingaku INTEGER NOT NULL , Bikou TEXT)";
+const char *const kSeedSisan[] = {"INSERT INTO  Sisan VALUES (1, '現金' , 0 , 0)",
+                                  "INSERT INTO  Sisan VALUES (2 , '預金' , 0 , 0)"};
 const char *const kSeedHimokuRows[] = {
     "1,1,'食費',1,2",
     "2,1,'食費/食材',1,0",

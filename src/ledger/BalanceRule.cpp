@@ -11,7 +11,9 @@ QString UpdateSisanZankin(int32_t sisanId)
     }
     const QString id = QString::number(sisanId);
     auto sums = KakeiboDB->select(
-        QStringLiteral("SELECT  SUM(Nyuukin) as income , SUM(Syukkin) as expenss FROM Items WHERE SisanNo = ") + id);
+        QStringLiteral(
+            "SELECT  SUM(Nyuukin) as income , SUM(Syukkin) as expenss FROM Items WHERE SisanNo = ") +
+        id);
     if (!sums) {
         Ui::instance().message(KakeiboDB->errorMessage());
         return error;

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-template <typename V>
-class LookupTable
+template <typename V> class LookupTable
 {
 public:
     void clear()

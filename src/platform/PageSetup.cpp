@@ -5,9 +5,9 @@
 #include <QStringList>
 
 PageSetup::PageSetup()
-    : m_layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter)
-{
-}
+    : m_layout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+               QPageLayout::Millimeter)
+{}
 
 void PageSetup::setLandscape(bool landscape)
 {

@@ -39,7 +39,7 @@ std::unique_ptr<Ui> Ui::install(std::unique_ptr<Ui> ui)
 void QtUi::message(const QString &text, Icon icon)
 {
     QMessageBox box(dialogParent());
-    box.setIcon(icon == Icon::Caution ? QMessageBox::Warning
+    box.setIcon(icon == Icon::Caution   ? QMessageBox::Warning
                 : icon == Icon::Default ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
     box.setText(text);

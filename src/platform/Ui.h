@@ -16,7 +16,12 @@ class QWidget;
 class Ui
 {
 public:
-    enum class Icon { None, Default, Caution };
+    enum class Icon
+    {
+        None,
+        Default,
+        Caution
+    };
 
     virtual ~Ui() = default;
 

@@ -29,14 +29,15 @@ TEST_F(LedgerSchemaTest, ANewLedgerHoldsTheSchemaTextsAndSeedRowsExactly)
     EXPECT_EQ(names, (QStringList{"Sisan", "Himoku", "Items", "LastItems"}));
     EXPECT_EQ(sql[0], QString::fromUtf8("CREATE TABLE Sisan (Id Integer PRIMARY KEY , Namae TEXT NOT NULL , "
                                         "SyokiKingaku Integer NOT NULL , Zankin Integer NOT NULL)"));
-    EXPECT_EQ(sql[2],
-              QString::fromUtf8(
-                  "CREATE TABLE Items (Id Integer PRIMARY KEY , Hizuke INTEGER NOT NULL ,Nen INTEGER NOT NULL , "
-                  "Tuki INTEGER NOT NULL, Hi INTEGER NOT NULL, SisanNo INTEGER NOT NULL , SyubetuNo INTEGER NOT "
-                  "NULL , HimokuNo INTEGER, IdouSisanNo INTEGER , IdouId INTEGER   , Nyuukin INTEGER , Syukkin "
-                  "INTEGER , Bikou TEXT , FOREIGN KEY(SisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN "
-                  "KEY(IdouSisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN KEY(HimokuNo) REFERENCES "
-                  "Himoku(Id) ON DELETE CASCADE )"));
+    EXPECT_EQ(
+        sql[2],
+        QString::fromUtf8(
+            "CREATE TABLE Items (Id Integer PRIMARY KEY , Hizuke INTEGER NOT NULL ,Nen INTEGER NOT NULL , "
+            "Tuki INTEGER NOT NULL, Hi INTEGER NOT NULL, SisanNo INTEGER NOT NULL , SyubetuNo INTEGER NOT "
+            "NULL , HimokuNo INTEGER, IdouSisanNo INTEGER , IdouId INTEGER   , Nyuukin INTEGER , Syukkin "
+            "INTEGER , Bikou TEXT , FOREIGN KEY(SisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN "
+            "KEY(IdouSisanNo) REFERENCES Sisan(Id) ON DELETE CASCADE , FOREIGN KEY(HimokuNo) REFERENCES "
+            "Himoku(Id) ON DELETE CASCADE )"));
 
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Sisan")), 2);
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
@@ -50,7 +51,8 @@ TEST_F(LedgerSchemaTest, ANewLedgerHoldsTheSchemaTextsAndSeedRowsExactly)
     EXPECT_EQ(gDicSisyutu.count(), 63);
     EXPECT_EQ(gDicSyuunyuu.count(), 13);
     EXPECT_EQ(gDicSisyutu.value(9), QString::fromUtf8("通信費/固定電話（ネット）"));
-    EXPECT_EQ(gDicSyuunyuu.keys(), (std::vector<int32_t>{76, 77, 78, 79, 80, 82, 83, 84, 85, 86, 87, 88, 90}));
+    EXPECT_EQ(gDicSyuunyuu.keys(),
+              (std::vector<int32_t>{76, 77, 78, 79, 80, 82, 83, 84, 85, 86, 87, 88, 90}));
     EXPECT_EQ(gDicSisyutu.valueAt(0), QString::fromUtf8(">>食費"));
     EXPECT_EQ(gDicSisyutu.valueAt(1), QString::fromUtf8("食費/食材"));
     EXPECT_TRUE(SisanKoumokuKanri()->isVisible());
@@ -86,8 +88,10 @@ TEST_F(LedgerSchemaTest, AFileThatCannotBeCreatedReportsTheDatabaseMessage)
     m_ui->fileAnswers = {path(QStringLiteral("no/such/folder/new.sqlf"))};
     CreateNewKakeiboDB();
     ASSERT_EQ(m_ui->messages.size(), 1);
-    EXPECT_TRUE(m_ui->messages[0].startsWith(QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;")));
-    EXPECT_GT(m_ui->messages[0].size(), QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;").size());
+    EXPECT_TRUE(
+        m_ui->messages[0].startsWith(QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;")));
+    EXPECT_GT(m_ui->messages[0].size(),
+              QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;").size());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
+#include "app/LedgerStore.h"
 #include "app/App.h"
 #include "app/LedgerSchema.h"
-#include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
@@ -221,8 +221,9 @@ TEST_F(LedgerStoreTest, SelectFailuresAreReportedInOrderAndOpeningGoesOn)
     }
     gDBfileName = QStringLiteral("Quorvela.sqlf");
     OpenKakeiboDB(gDBfileName);
-    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("from Method OpenKakeiboDB: no such table: Himoku"),
-                                           QStringLiteral("from Method OpenKakeiboDB: no such table: Sisan")}));
+    EXPECT_EQ(m_ui->messages,
+              (QStringList{QStringLiteral("from Method OpenKakeiboDB: no such table: Himoku"),
+                           QStringLiteral("from Method OpenKakeiboDB: no such table: Sisan")}));
     EXPECT_EQ(m_enabled, 1);
     EXPECT_TRUE(ledgerMenuItemsVisible());
 }

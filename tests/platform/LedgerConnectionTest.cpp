@@ -19,7 +19,8 @@ protected:
     {
         auto db = std::make_unique<LedgerConnection>(path(name));
         EXPECT_TRUE(db->createDatabaseFile());
-        EXPECT_TRUE(db->execute(QStringLiteral("CREATE TABLE T (Id Integer PRIMARY KEY, N INTEGER, S TEXT)")));
+        EXPECT_TRUE(
+            db->execute(QStringLiteral("CREATE TABLE T (Id Integer PRIMARY KEY, N INTEGER, S TEXT)")));
         return db;
     }
 

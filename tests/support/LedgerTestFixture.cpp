@@ -36,7 +36,8 @@ void LedgerTestFixture::createLedger(const QString &file)
 {
     m_ui->fileAnswers.push_back(path(file));
     CreateNewKakeiboDB();
-    ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected())
+        << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     ASSERT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     m_ui->fileDialogTitles.clear();
 }
