@@ -26,9 +26,13 @@ std::optional<QString> ScriptedUi::openFile(const QString &title)
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
-    auto answer = fileAnswers.front();
+    const bool chosen = fileAnswers.front().has_value();
+    const QString file = fileAnswers.front().value_or(QString());
     fileAnswers.pop_front();
-    return answer;
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return file;
 }
 
 std::optional<QString> ScriptedUi::saveFile(const QString &title)
