@@ -312,10 +312,20 @@ bool LedgerConnection::inTransaction() const
 
 Transaction::Transaction(LedgerConnection *db) : m_db(db)
 {
-    if (m_db && m_db->isConnected() && !m_db->inTransaction()) {
-        // BEGIN IMMEDIATE takes the write lock up front, so another writer makes the whole
-        // action wait (busy timeout) or fail before anything is written.
-        m_owner = sqlite3_exec(m_db->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!m_db || !m_db->isConnected()) {
+        m_errorMessage = QStringLiteral("database is not open");
+        return;
+    }
+    if (m_db->inTransaction()) {
+        m_active = true;
+        return;
+    }
+    // BEGIN IMMEDIATE takes the write lock up front, so another writer makes the whole
+    // action wait (busy timeout) or fail before anything is written.
+    m_owner = sqlite3_exec(m_db->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    m_active = m_owner;
+    if (!m_owner) {
+        m_errorMessage = QString::fromUtf8(sqlite3_errmsg(m_db->handle()));
     }
 }
 
@@ -334,6 +344,7 @@ bool Transaction::commit()
     }
     m_owner = false;
     if (sqlite3_exec(m_db->handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        m_errorMessage = QString::fromUtf8(sqlite3_errmsg(m_db->handle()));
         sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     }

@@ -112,8 +112,16 @@ public:
     bool commit();
     void rollback();
 
+    // False when the ledger refused to begin (locked by another writer, say): writes made
+    // then would not be undone together.
+    bool isActive() const { return m_active; }
+    // The database's message of a failed begin or commit.
+    QString errorMessage() const { return m_errorMessage; }
+
 private:
     LedgerConnection *m_db;
     bool m_owner = false;
     bool m_done = false;
+    bool m_active = false;
+    QString m_errorMessage;
 };

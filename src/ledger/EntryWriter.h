@@ -1,0 +1,102 @@
+#pragma once
+// The statements that write, change and delete entries and a sub-item's last-used values,
+// apart from the window so that the rules are tested on real ledgers. Typed text enters
+// through sqlQuote and amounts as canonical decimal. A failing statement shows the message
+// of its site and the function reports the failure; the caller then rolls its action back.
+
+#include "platform/LedgerConnection.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+// Entry kinds as stored in Items.SyubetuNo.
+enum EntryKind : int32_t
+{
+    kExpense = 1,
+    kIncome = 2,
+    kTransferOut = 3,
+    kTransferIn = 4
+};
+
+// What the form holds for one entry: its date, the amount that passed the numeric test,
+// and the memo as typed.
+struct EntryValues
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int32_t amount = 0;
+    QString memo;
+};
+
+// The two rows of a transfer pair: the source row (kind 3, in the account the money leaves)
+// and the destination row (kind 4, in the account it enters).
+struct TransferRows
+{
+    int32_t sourceId = 0;
+    int32_t destinationId = 0;
+};
+
+// One Items row, read back to show it in the form.
+struct StoredEntry
+{
+    int32_t id = 0;
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int32_t sisanNo = 0;
+    int32_t kind = 0;
+    int32_t himokuNo = 0;
+    int32_t idouSisanNo = 0;
+    int32_t idouId = 0;
+    int64_t nyuukin = 0;
+    int64_t syukkin = 0;
+    QString memo;
+};
+
+// A sub-item's last-used amount and memo.
+struct LastUsed
+{
+    int64_t amount = 0;
+    QString memo;
+};
+
+enum class LastItemsResult
+{
+    Saved,
+    // The read failed: its message has been shown, nothing was written, the entry stands.
+    ReadFailed,
+    // A write failed: its message has been shown, the action must roll back.
+    WriteFailed
+};
+
+// The date text stored in Hizuke: four-digit year, two-digit month and day joined by "-".
+QString entryDateText(const EntryValues &values);
+
+// Inserts an expense or income row into the account; the new row's Id, or none.
+std::optional<int32_t> insertEntry(LedgerConnection &db, int32_t sisanId, int32_t kind, int32_t himokuId,
+                                   const EntryValues &values);
+// Updates the sub-item's last-used row, or inserts it when it has none.
+LastItemsResult saveLastItems(LedgerConnection &db, int32_t himokuId, const EntryValues &values);
+// Inserts both rows of a transfer and links them; whole or not at all.
+std::optional<TransferRows> insertTransfer(LedgerConnection &db, int32_t fromSisanId, int32_t toSisanId,
+                                           const EntryValues &values);
+
+// Rewrites an expense or income row with the form's values.
+bool rewriteEntry(LedgerConnection &db, int32_t entryId, int32_t sisanId, int32_t kind, int32_t himokuId,
+                  const EntryValues &values);
+// Rewrites date, amount and memo of both rows of a pair; both or neither.
+bool rewriteTransfer(LedgerConnection &db, const TransferRows &rows, const EntryValues &values);
+
+bool deleteEntry(LedgerConnection &db, int32_t entryId);
+// Deletes both rows of a pair, the source row first; both or neither.
+bool deleteTransfer(LedgerConnection &db, const TransferRows &rows);
+
+// The entry with the Id, or none after a failed read or when the ledger no longer holds it
+// (the message of the entry list's site has been shown).
+std::optional<StoredEntry> readEntry(LedgerConnection &db, int32_t entryId);
+// The sub-item's last-used values; none when it has none or the read failed (the popup's
+// message has been shown).
+std::optional<LastUsed> readLastUsed(LedgerConnection &db, int32_t himokuId);
