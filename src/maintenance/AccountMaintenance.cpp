@@ -1,0 +1,155 @@
+#include "maintenance/AccountMaintenance.h"
+
+#include "app/mdlGlobal.h"
+#include "maintenance/MaintenanceSql.h"
+#include "platform/AmountInput.h"
+#include "platform/SqlText.h"
+#include "platform/Ui.h"
+
+namespace {
+
+void show(const QString &text)
+{
+    Ui::instance().message(text);
+}
+
+AccountRow accountFrom(const RowSet &rows)
+{
+    AccountRow account;
+    account.id = rows.intValue(QStringLiteral("Id"));
+    account.name = rows.text(QStringLiteral("Namae"));
+    account.opening = rows.int64(QStringLiteral("SyokiKingaku"));
+    account.balance = rows.int64(QStringLiteral("Zankin"));
+    return account;
+}
+
+} // namespace
+
+std::vector<AccountRow> readAccounts()
+{
+    std::vector<AccountRow> accounts;
+    auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Sisan"));
+    if (!rows) {
+        show(QStringLiteral("from Method RepopulateLsbSisan: ") + KakeiboDB->errorMessage());
+    }
+    gDicSisan.clear();
+    for (; rows && !rows->atEnd(); rows->moveNext()) {
+        AccountRow account = accountFrom(*rows);
+        gDicSisan.set(account.id, account.name);
+        accounts.push_back(std::move(account));
+    }
+    return accounts;
+}
+
+std::optional<AccountRow> readAccount(int32_t id)
+{
+    auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Sisan WHERE Id = ") + QString::number(id));
+    if (!rows) {
+        show(QStringLiteral("from Method SisankoumokuSelected: ") + KakeiboDB->errorMessage());
+        return std::nullopt;
+    }
+    if (rows->atEnd()) {
+        return std::nullopt;
+    }
+    return accountFrom(*rows);
+}
+
+bool addAccount(const QString &name, const QString &amountText)
+{
+    const std::optional<int32_t> amount = parseAmount(amountText);
+    if (!amount) {
+        show(QStringLiteral("初期金額のデータが数値ではありません"));
+        return false;
+    }
+    const QString value = QString::number(*amount);
+    Transaction transaction(KakeiboDB.get());
+    if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Sisan (Namae,SyokiKingaku,Zankin) VALUES( ") +
+                            sqlQuote(name) + QLatin1Char(',') + value + QLatin1Char(',') + value +
+                            QLatin1Char(')'))) {
+        show(QStringLiteral("from Method SisanSakujyo: ") + KakeiboDB->errorMessage());
+        // An add counts as finished also when its insert failed: the panel closes.
+        return true;
+    }
+    commitOrReport(transaction, QStringLiteral("from Method SisanSakujyo: "));
+    return true;
+}
+
+bool editAccount(int32_t id, const QString &name, const QString &amountText)
+{
+    const QString refusal = QStringLiteral("from SisanHensyuu 初期金額  のデータが数値ではありません ");
+    const std::optional<int32_t> amount = parseAmount(amountText);
+    if (!amount) {
+        show(refusal);
+        return false;
+    }
+    const QString idText = QString::number(id);
+    Transaction transaction(KakeiboDB.get());
+    auto rows =
+        KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku , Zankin FROM Sisan  WHERE Id = ") + idText);
+    if (!rows) {
+        show(QStringLiteral("from SisanHensyuu ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    if (rows->atEnd()) {
+        // The account is gone (or the panel never loaded it): there is nothing to change.
+        return false;
+    }
+    const int64_t opening = rows->int64(QStringLiteral("SyokiKingaku"));
+    const int64_t stored = rows->int64(QStringLiteral("Zankin"));
+    rows.reset();
+    int64_t balance = 0;
+    if (__builtin_sub_overflow(static_cast<int64_t>(*amount), opening, &balance) ||
+        __builtin_add_overflow(balance, stored, &balance)) {
+        show(refusal);
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Namae = ") + sqlQuote(name) +
+                            QStringLiteral(",SyokiKingaku= ") + QString::number(*amount) +
+                            QStringLiteral(",Zankin = ") + QString::number(balance) +
+                            QStringLiteral("  WHERE Id = ") + idText)) {
+        const QString message = KakeiboDB->errorMessage();
+        show(QStringLiteral("from Method SisanHensyuu: ") + message);
+        show(message);
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "));
+}
+
+bool deleteAccountWithEntries(int32_t id)
+{
+    const QString entriesFailed = QStringLiteral("from SisanSakujyo データを削除できませんでいた。");
+    const QString idText = QString::number(id);
+    Transaction transaction(KakeiboDB.get());
+
+    // The accounts that hold the other halves of its transfer pairs lose entries too. Without
+    // this list their balances could not be recomputed, so a failed read deletes nothing.
+    std::vector<int32_t> accounts{id};
+    auto partners =
+        KakeiboDB->select(QStringLiteral("SELECT DISTINCT SisanNo FROM Items WHERE IdouSisanNo = ") + idText);
+    if (!partners) {
+        show(entriesFailed);
+        return false;
+    }
+    for (; !partners->atEnd(); partners->moveNext()) {
+        addOnce(accounts, partners->intAt(0));
+    }
+    if (KakeiboDB->error()) {
+        show(entriesFailed);
+        return false;
+    }
+    partners.reset();
+
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Items WHERE (SisanNo = ") + idText +
+                            QStringLiteral(") OR  ( IdouSisanNo = ") + idText + QLatin1Char(')'))) {
+        show(entriesFailed);
+        return false;
+    }
+    if (!recomputeBalances(accounts)) {
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Sisan WHERE Id = ") + idText)) {
+        show(QStringLiteral("from SusanSakujyo データを削除できませんでいた。"));
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from SusanSakujyo データを削除できませんでいた。"));
+}

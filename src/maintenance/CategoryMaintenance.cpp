@@ -1,0 +1,220 @@
+#include "maintenance/CategoryMaintenance.h"
+
+#include "app/mdlGlobal.h"
+#include "maintenance/MaintenanceSql.h"
+#include "platform/SqlText.h"
+#include "platform/Ui.h"
+
+namespace {
+
+void show(const QString &text)
+{
+    Ui::instance().message(text);
+}
+
+CategoryRow rowFrom(const RowSet &rows)
+{
+    CategoryRow row;
+    row.id = rows.intValue(QStringLiteral("Id"));
+    row.kind = rows.intValue(QStringLiteral("SyubetuNo"));
+    row.name = rows.text(QStringLiteral("Namae"));
+    row.hno = rows.intValue(QStringLiteral("Hno"));
+    row.ucount = rows.intValue(QStringLiteral("Ucount"));
+    return row;
+}
+
+// The first column of every row of a query, or none when the query failed.
+std::optional<std::vector<int32_t>> readIds(const QString &sql)
+{
+    auto rows = KakeiboDB->select(sql);
+    if (!rows) {
+        return std::nullopt;
+    }
+    std::vector<int32_t> ids;
+    for (; !rows->atEnd(); rows->moveNext()) {
+        ids.push_back(rows->intAt(0));
+    }
+    if (KakeiboDB->error()) {
+        return std::nullopt;
+    }
+    return ids;
+}
+
+// Deletes the entries of one sub-item and adds the accounts that held them. The accounts
+// are read first: without them the balances could not be recomputed, so a failed read
+// deletes nothing.
+bool deleteEntriesOf(int32_t subItemId, std::vector<int32_t> &accounts)
+{
+    const QString failed = QStringLiteral("この内訳をもつデータを削除できませんでいた。");
+    const QString id = QString::number(subItemId);
+    const auto holders = readIds(QStringLiteral("SELECT DISTINCT SisanNo FROM Items WHERE HimokuNo = ") + id);
+    if (!holders) {
+        show(failed + KakeiboDB->errorMessage());
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Items WHERE HimokuNo = ") + id)) {
+        show(failed + KakeiboDB->errorMessage());
+        return false;
+    }
+    for (const int32_t account : *holders) {
+        addOnce(accounts, account);
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<CategoryRow> readCategoryTree()
+{
+    std::vector<CategoryRow> tree;
+    gDicSisyutu.clear();
+    gDicSyuunyuu.clear();
+    auto rows = KakeiboDB->select(
+        QStringLiteral("SELECT * FROM Himoku ORDER BY SyubetuNo ASC ,Hno ASC,Ucount DESC,Id ASC"));
+    if (!rows) {
+        show(QStringLiteral("from Method RepopulateLsbHimoku: ") + KakeiboDB->errorMessage());
+        return tree;
+    }
+    for (; !rows->atEnd(); rows->moveNext()) {
+        CategoryRow row = rowFrom(*rows);
+        if (!row.isCategory()) {
+            if (row.kind == 1) {
+                gDicSisyutu.set(row.id, row.name);
+            } else if (row.kind == 2) {
+                gDicSyuunyuu.set(row.id, row.name);
+            } else {
+                show(QStringLiteral("SybetuNoErr from RepopulateLsbHimoku ") + QString::number(row.kind));
+            }
+        }
+        tree.push_back(std::move(row));
+    }
+    return tree;
+}
+
+std::optional<CategoryRow> readCategoryItem(int32_t id, const QString &failurePrefix)
+{
+    auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Himoku WHERE Id = ") + QString::number(id));
+    if (!rows) {
+        show(failurePrefix + KakeiboDB->errorMessage());
+        return std::nullopt;
+    }
+    if (rows->atEnd()) {
+        return std::nullopt;
+    }
+    return rowFrom(*rows);
+}
+
+bool addCategory(int32_t kind, const QString &name)
+{
+    const QString kindText = QString::number(kind);
+    const QString insert = QStringLiteral("INSERT INTO Himoku (SyubetuNo,Namae,Hno,Ucount) VALUES( ");
+    Transaction transaction(KakeiboDB.get());
+    if (!KakeiboDB->execute(insert + kindText + QLatin1Char(',') + sqlQuote(name) +
+                            QStringLiteral(" ,0, 1)"))) {
+        show(QStringLiteral("from Method Himokutuika INSERT: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    const QString newId = QString::number(KakeiboDB->lastRowId());
+    // A category that does not point at itself would sort under another category and
+    // survive its own delete; rolling back removes it again, without a sub-item.
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku Set Hno = ") + newId +
+                            QStringLiteral(" WHERE Id=") + newId)) {
+        show(QStringLiteral("from Method Himokutuika UPDATE: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    if (!KakeiboDB->execute(insert + kindText + QLatin1Char(',') + sqlQuote(name + QLatin1Char('/') + name) +
+                            QStringLiteral(" , ") + newId + QStringLiteral(", 0)"))) {
+        show(QStringLiteral("from Method Himokutuika add Utiwake: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from Method Himokutuika INSERT: "));
+}
+
+bool addSubItem(int32_t kind, const QString &categoryName, const QString &subName, int32_t categoryId)
+{
+    Transaction transaction(KakeiboDB.get());
+    if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Himoku (SyubetuNo,Namae,Hno,Ucount) VALUES( ") +
+                            QString::number(kind) + QLatin1Char(',') +
+                            sqlQuote(categoryName + QLatin1Char('/') + subName) + QStringLiteral(" , ") +
+                            QString::number(categoryId) + QStringLiteral(" , 0)"))) {
+        show(QStringLiteral("from Method Utiwakekutuika: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from Method Utiwakekutuika: "));
+}
+
+bool renameCategoryItem(int32_t id, int32_t kind, const QString &name)
+{
+    Transaction transaction(KakeiboDB.get());
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku SET SyubetuNo= ") + QString::number(kind) +
+                            QStringLiteral(",Namae = ") + sqlQuote(name) + QStringLiteral("   WHERE Id = ") +
+                            QString::number(id))) {
+        const QString message = KakeiboDB->errorMessage();
+        show(QStringLiteral("from Method HimokuHensyuu: ") + message);
+        show(message);
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from Method HimokuHensyuu: "));
+}
+
+bool deleteCategoryWithEntries(int32_t categoryId)
+{
+    const QString id = QString::number(categoryId);
+    Transaction transaction(KakeiboDB.get());
+    // Exactly the rows the final statement deletes, so no entry is left without its sub-item
+    // (a sub-item whose Ucount is NULL, or a category whose Hno is not its own Id, included).
+    const auto doomed =
+        readIds(QStringLiteral("SELECT Id FROM Himoku WHERE Hno=") + id + QStringLiteral(" OR Id=") + id);
+    if (!doomed) {
+        show(QStringLiteral("削除する内訳番号を取得できませんでしたで。") + KakeiboDB->errorMessage());
+        return false;
+    }
+    std::vector<int32_t> accounts;
+    for (const int32_t item : *doomed) {
+        if (!deleteEntriesOf(item, accounts)) {
+            return false;
+        }
+    }
+    if (!recomputeBalances(accounts)) {
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Hno = ") + id +
+                            QStringLiteral(" OR Id = ") + id)) {
+        show(QStringLiteral("費目データを削除できませんでいた。") + KakeiboDB->errorMessage());
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("費目データを削除できませんでいた。"));
+}
+
+bool deleteSubItemWithEntries(int32_t subItemId)
+{
+    Transaction transaction(KakeiboDB.get());
+    std::vector<int32_t> accounts;
+    if (!deleteEntriesOf(subItemId, accounts)) {
+        return false;
+    }
+    if (!recomputeBalances(accounts)) {
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + QString::number(subItemId))) {
+        show(QStringLiteral("この内訳を削除できませんでいた。") + KakeiboDB->errorMessage());
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("この内訳を削除できませんでいた。"));
+}
+
+bool mergeSubItem(int32_t source, int32_t target)
+{
+    const QString sourceText = QString::number(source);
+    Transaction transaction(KakeiboDB.get());
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target) +
+                            QStringLiteral("   WHERE HimokuNo = ") + sourceText)) {
+        show(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + sourceText)) {
+        show(QStringLiteral("from Method HimokuTougou delete") + KakeiboDB->errorMessage());
+        return false;
+    }
+    return commitOrReport(transaction, QStringLiteral("from Method HimokuTougou delete"));
+}

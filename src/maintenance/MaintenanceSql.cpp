@@ -1,0 +1,33 @@
+#include "maintenance/MaintenanceSql.h"
+
+#include "ledger/BalanceRule.h"
+#include "platform/LedgerConnection.h"
+#include "platform/Ui.h"
+
+#include <algorithm>
+
+void addOnce(std::vector<int32_t> &accounts, int32_t account)
+{
+    if (std::find(accounts.begin(), accounts.end(), account) == accounts.end()) {
+        accounts.push_back(account);
+    }
+}
+
+bool recomputeBalances(const std::vector<int32_t> &accounts)
+{
+    for (const int32_t account : accounts) {
+        if (UpdateSisanZankin(account) == QLatin1String("ERROR")) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool commitOrReport(Transaction &transaction, const QString &prefix)
+{
+    if (transaction.commit()) {
+        return true;
+    }
+    Ui::instance().message(prefix + transaction.errorMessage());
+    return false;
+}

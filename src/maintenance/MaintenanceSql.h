@@ -1,0 +1,21 @@
+#pragma once
+// Steps shared by the account and category statements: collecting the accounts that lose
+// entries, recomputing their balances, and committing an action.
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+class Transaction;
+
+// Appends the account unless it is already listed, so each balance is recomputed once.
+void addOnce(std::vector<int32_t> &accounts, int32_t account);
+
+// Runs the balance rule for each account in turn. False at the first failure, whose message
+// the rule has shown: the caller rolls back, since a balance must not contradict the entries.
+bool recomputeBalances(const std::vector<int32_t> &accounts);
+
+// Commits; on failure shows the prefix followed by the database's message (the action has
+// been rolled back) and yields false.
+bool commitOrReport(Transaction &transaction, const QString &prefix);
