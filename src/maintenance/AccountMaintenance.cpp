@@ -63,6 +63,9 @@ bool addAccount(const QString &name, const QString &amountText)
     }
     const QString value = QString::number(*amount);
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method SisanSakujyo: "))) {
+        return true;
+    }
     if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Sisan (Namae,SyokiKingaku,Zankin) VALUES( ") +
                             sqlQuote(name) + QLatin1Char(',') + value + QLatin1Char(',') + value +
                             QLatin1Char(')'))) {
@@ -84,6 +87,9 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     }
     const QString idText = QString::number(id);
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "))) {
+        return false;
+    }
     auto rows =
         KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku , Zankin FROM Sisan  WHERE Id = ") + idText);
     if (!rows) {
@@ -120,6 +126,9 @@ bool deleteAccountWithEntries(int32_t id)
     const QString entriesFailed = QStringLiteral("from SisanSakujyo データを削除できませんでいた。");
     const QString idText = QString::number(id);
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, entriesFailed)) {
+        return false;
+    }
 
     // The accounts that hold the other halves of its transfer pairs lose entries too. Without
     // this list their balances could not be recomputed, so a failed read deletes nothing.

@@ -109,6 +109,9 @@ bool addCategory(int32_t kind, const QString &name)
     const QString kindText = QString::number(kind);
     const QString insert = QStringLiteral("INSERT INTO Himoku (SyubetuNo,Namae,Hno,Ucount) VALUES( ");
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method Himokutuika INSERT: "))) {
+        return false;
+    }
     if (!KakeiboDB->execute(insert + kindText + QLatin1Char(',') + sqlQuote(name) +
                             QStringLiteral(" ,0, 1)"))) {
         show(QStringLiteral("from Method Himokutuika INSERT: ") + KakeiboDB->errorMessage());
@@ -133,6 +136,9 @@ bool addCategory(int32_t kind, const QString &name)
 bool addSubItem(int32_t kind, const QString &categoryName, const QString &subName, int32_t categoryId)
 {
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method Utiwakekutuika: "))) {
+        return false;
+    }
     if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Himoku (SyubetuNo,Namae,Hno,Ucount) VALUES( ") +
                             QString::number(kind) + QLatin1Char(',') +
                             sqlQuote(categoryName + QLatin1Char('/') + subName) + QStringLiteral(" , ") +
@@ -146,6 +152,9 @@ bool addSubItem(int32_t kind, const QString &categoryName, const QString &subNam
 bool renameCategoryItem(int32_t id, int32_t kind, const QString &name)
 {
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method HimokuHensyuu: "))) {
+        return false;
+    }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku SET SyubetuNo= ") + QString::number(kind) +
                             QStringLiteral(",Namae = ") + sqlQuote(name) + QStringLiteral("   WHERE Id = ") +
                             QString::number(id))) {
@@ -161,6 +170,9 @@ bool deleteCategoryWithEntries(int32_t categoryId)
 {
     const QString id = QString::number(categoryId);
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("削除する内訳番号を取得できませんでしたで。"))) {
+        return false;
+    }
     // Exactly the rows the final statement deletes, so no entry is left without its sub-item
     // (a sub-item whose Ucount is NULL, or a category whose Hno is not its own Id, included).
     const auto doomed =
@@ -189,6 +201,9 @@ bool deleteCategoryWithEntries(int32_t categoryId)
 bool deleteSubItemWithEntries(int32_t subItemId)
 {
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("この内訳をもつデータを削除できませんでいた。"))) {
+        return false;
+    }
     std::vector<int32_t> accounts;
     if (!deleteEntriesOf(subItemId, accounts)) {
         return false;
@@ -207,6 +222,9 @@ bool mergeSubItem(int32_t source, int32_t target)
 {
     const QString sourceText = QString::number(source);
     Transaction transaction(KakeiboDB.get());
+    if (!beganOrReport(transaction, QStringLiteral("from Method HimokuTougou Update: "))) {
+        return false;
+    }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target) +
                             QStringLiteral("   WHERE HimokuNo = ") + sourceText)) {
         show(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());

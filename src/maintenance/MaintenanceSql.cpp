@@ -23,6 +23,15 @@ bool recomputeBalances(const std::vector<int32_t> &accounts)
     return true;
 }
 
+bool beganOrReport(const Transaction &transaction, const QString &prefix)
+{
+    if (transaction.isActive()) {
+        return true;
+    }
+    Ui::instance().message(prefix + transaction.errorMessage());
+    return false;
+}
+
 bool commitOrReport(Transaction &transaction, const QString &prefix)
 {
     if (transaction.commit()) {

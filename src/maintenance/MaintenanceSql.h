@@ -16,6 +16,11 @@ void addOnce(std::vector<int32_t> &accounts, int32_t account);
 // the rule has shown: the caller rolls back, since a balance must not contradict the entries.
 bool recomputeBalances(const std::vector<int32_t> &accounts);
 
+// False, after showing the prefix followed by the database's message, when the ledger
+// refused to begin the action's transaction (locked by another program, say); nothing may
+// be written then, since it could not be undone together.
+bool beganOrReport(const Transaction &transaction, const QString &prefix);
+
 // Commits; on failure shows the prefix followed by the database's message (the action has
 // been rolled back) and yields false.
 bool commitOrReport(Transaction &transaction, const QString &prefix);

@@ -220,3 +220,20 @@ TEST_F(AccountMaintenanceTest, AnyFailingStepOfTheDeleteLeavesTheLedgerAsItWas)
         denySelectOf(QString(), QString());
     }
 }
+
+TEST_F(AccountMaintenanceTest, ALedgerLockedByAnotherProgramIsLeftAlone)
+{
+    addExpense(1, 2, 300);
+    settleBalances();
+    const QString before = dump();
+    LedgerConnection other(KakeiboDB->databaseFile());
+    ASSERT_TRUE(other.connect());
+    ASSERT_TRUE(other.execute(QStringLiteral("BEGIN IMMEDIATE")));
+    // Waits out the busy timeout, then gives up before writing anything.
+    EXPECT_FALSE(deleteAccountWithEntries(1));
+    ASSERT_EQ(m_ui->messages.size(), 1);
+    EXPECT_TRUE(
+        m_ui->messages[0].startsWith(QStringLiteral("from SisanSakujyo データを削除できませんでいた。")));
+    other.execute(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(dump(), before);
+}
