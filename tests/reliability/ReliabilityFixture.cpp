@@ -1,0 +1,114 @@
+#include "ReliabilityFixture.h"
+
+#include "LedgerInvariants.h"
+#include "app/MainMenuBar.h"
+#include "app/MainWindowPort.h"
+#include "app/mdlGlobal.h"
+
+#include <QFile>
+
+void ReliabilityFixture::SetUp()
+{
+    LedgerTestFixture::SetUp();
+    // Opening a ledger reaches for the main window; the fault tests need only the ledger.
+    setMainWindowEnabler(nullptr);
+}
+
+void ReliabilityFixture::TearDown()
+{
+    LedgerTestFixture::TearDown();
+}
+
+void ReliabilityFixture::writeFile(const QString &file, const QByteArray &bytes)
+{
+    QFile f(path(file));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << file.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray ReliabilityFixture::readFile(const QString &file) const
+{
+    QFile f(path(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ReliabilityFixture::addSampleEntries(int count)
+{
+    exec(QStringLiteral("BEGIN"));
+    for (int i = 0; i < count; ++i) {
+        const int month = 1 + i % 12;
+        const int day = 1 + i % 28;
+        const QString date = QStringLiteral("'2024-%1-%2', 2024, %3, %4")
+                                 .arg(month, 2, 10, QLatin1Char('0'))
+                                 .arg(day, 2, 10, QLatin1Char('0'))
+                                 .arg(month)
+                                 .arg(day);
+        const int account = 1 + i % 2;
+        const QString memo = QStringLiteral("'memo %1 ''quoted'' 日本語'").arg(i);
+        switch (i % 3) {
+        case 0:
+            exec(QStringLiteral("INSERT INTO Items (Hizuke,Nen,Tuki,Hi,SisanNo,SyubetuNo,HimokuNo,IdouId,"
+                                "Syukkin,Bikou) VALUES (%1, %2, 1, 2, -1, %3, %4)")
+                     .arg(date)
+                     .arg(account)
+                     .arg(100 + i)
+                     .arg(memo));
+            break;
+        case 1:
+            exec(QStringLiteral("INSERT INTO Items (Hizuke,Nen,Tuki,Hi,SisanNo,SyubetuNo,HimokuNo,IdouId,"
+                                "Nyuukin,Bikou) VALUES (%1, %2, 2, 77, -1, %3, %4)")
+                     .arg(date)
+                     .arg(account)
+                     .arg(1000 + i)
+                     .arg(memo));
+            break;
+        default:
+            exec(QStringLiteral("INSERT INTO Items (Hizuke,Nen,Tuki,Hi,SisanNo,SyubetuNo,IdouSisanNo,IdouId,"
+                                "Syukkin,Bikou) VALUES (%1, %2, 3, %3, -1, %4, %5)")
+                     .arg(date)
+                     .arg(account)
+                     .arg(3 - account)
+                     .arg(50 + i)
+                     .arg(memo));
+            {
+                const qint64 out = scalar(QStringLiteral("SELECT last_insert_rowid()"));
+                exec(QStringLiteral(
+                         "INSERT INTO Items (Hizuke,Nen,Tuki,Hi,SisanNo,SyubetuNo,IdouSisanNo,IdouId,"
+                         "Nyuukin,Bikou) VALUES (%1, %2, 4, %3, %4, %5, %6)")
+                         .arg(date)
+                         .arg(3 - account)
+                         .arg(account)
+                         .arg(out)
+                         .arg(50 + i)
+                         .arg(memo));
+                const qint64 in = scalar(QStringLiteral("SELECT last_insert_rowid()"));
+                exec(QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2").arg(in).arg(out));
+            }
+            break;
+        }
+    }
+    exec(QStringLiteral("INSERT OR REPLACE INTO LastItems VALUES (2, '2024-12-28', 211, 'last')"));
+    exec(QStringLiteral("INSERT OR REPLACE INTO LastItems VALUES (77, '2024-12-28', 1210, 'last')"));
+    exec(QStringLiteral("UPDATE Sisan SET Zankin = SyokiKingaku + (SELECT COALESCE(SUM(Nyuukin), 0) - "
+                        "COALESCE(SUM(Syukkin), 0) FROM Items WHERE SisanNo = Sisan.Id)"));
+    exec(QStringLiteral("COMMIT"));
+}
+
+void ReliabilityFixture::expectSound(const QString &file)
+{
+    const LedgerCheck check = checkLedger(path(file));
+    EXPECT_TRUE(check.sound()) << check.faults.join(QLatin1Char('\n')).toStdString();
+}
+
+void ReliabilityFixture::restart()
+{
+    resetGlobals();
+    MainMenuBar::destroyInstance();
+    MainMenuBar::instance();
+    m_ui->messages.clear();
+    m_ui->messageIcons.clear();
+    m_ui->fileDialogTitles.clear();
+    m_ui->confirmations.clear();
+    m_ui->fileAnswers.clear();
+    m_ui->confirmAnswers.clear();
+}

@@ -1,0 +1,28 @@
+#pragma once
+// A ledger fixture for the fault tests: files read and written byte for byte, a ledger with a
+// year of entries of every kind, and the ledger's soundness checked from outside.
+
+#include "support/LedgerTestFixture.h"
+
+#include <QByteArray>
+#include <QString>
+
+class ReliabilityFixture : public LedgerTestFixture
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void writeFile(const QString &file, const QByteArray &bytes);
+    QByteArray readFile(const QString &file) const;
+
+    // Fills the open ledger with expense, income and transfer entries spread over a year, and
+    // last-used rows, with balances that agree (so that a fault later is the program's).
+    void addSampleEntries(int count);
+
+    // Fails the test with every fault the outside check finds in the ledger file.
+    void expectSound(const QString &file);
+
+    // Forgets the open ledger and what the dialogs recorded, as a fresh start of the program.
+    void restart();
+};
