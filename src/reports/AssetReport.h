@@ -1,0 +1,47 @@
+#pragma once
+// The asset report: every asset account with its stored balance and the total of all
+// balances. Reading the ledger, drawing the page and the CSV text are plain functions, so the
+// report window only decides when they run.
+
+#include "reports/PageModel.h"
+#include "reports/ReportSurface.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class LedgerConnection;
+
+struct AssetReportRow
+{
+    int32_t id = 0;
+    QString name;
+    int64_t balance = 0;
+};
+
+struct AssetReportData
+{
+    // In the table's row order.
+    std::vector<AssetReportRow> rows;
+    int64_t total = 0;
+    // The database's message when the statement failed (the report then has no rows).
+    std::optional<QString> error;
+};
+
+inline constexpr const char *kAssetReportStatement = "Select * FROM Sisan";
+inline constexpr const char *kAssetDrawFailure = "from Method DrawSisanReport: ";
+inline constexpr const char *kAssetCsvFailure = "from Method OutputSisanCSV: ";
+inline constexpr const char *kAssetCsvDialogTitle = "資産レポートをCSVファイルに書き出します";
+
+AssetReportData readAssetReport(LedgerConnection &db);
+
+// The one page of the report on the model's grid; date is today's short date. Rows that do
+// not fit run off the page: the report has no second page.
+void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetReportData &data,
+                      const QString &date);
+
+// The whole CSV file.
+QByteArray assetReportCsv(const AssetReportData &data, const QString &date);

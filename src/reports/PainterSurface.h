@@ -1,0 +1,50 @@
+#pragma once
+// A report surface that paints: onto the preview picture or onto a printer. Painting begins
+// when the surface is made and ends with end() or when it is destroyed (for a printer, that
+// finishes the print job).
+
+#include "reports/ReportSurface.h"
+
+#include <QFont>
+#include <QPainter>
+
+class QPaintDevice;
+class QPrinter;
+
+class PainterSurface : public ReportSurface
+{
+public:
+    // A printer surface: a page step starts the printer's next page.
+    explicit PainterSurface(QPrinter *printer);
+    // A picture surface holding pages one under the other, each pageHeight pixels high: a
+    // page step moves the drawing down by one page.
+    PainterSurface(QPaintDevice *picture, int pageHeight);
+    ~PainterSurface() override;
+    PainterSurface(const PainterSurface &) = delete;
+    PainterSurface &operator=(const PainterSurface &) = delete;
+
+    // False when the device could not be painted on (a printer that did not start).
+    bool isActive() const { return m_painter.isActive(); }
+    void end();
+
+    void setTextFont(const QString &name) override;
+    void setBold(bool bold) override;
+    void setUnderline(bool underline) override;
+    void setForeColor(const QColor &color) override;
+    void setTextSize(float size) override;
+    void drawText(int x, int y, const QString &text) override;
+    void drawLine(int x1, int y1, int x2, int y2) override;
+    void clearRect(int x, int y, int width, int height) override;
+    void nextPage() override;
+
+    // The fixed-pitch face that stands for the report font "System".
+    static QString reportFontFamily();
+
+private:
+    void begin(QPaintDevice *device);
+
+    QPainter m_painter;
+    QPrinter *m_printer = nullptr;
+    int m_pageHeight = 0;
+    QFont m_font;
+};

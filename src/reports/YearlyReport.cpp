@@ -1,0 +1,229 @@
+#include "reports/YearlyReport.h"
+
+#include "platform/LedgerConnection.h"
+#include "reports/CsvFile.h"
+#include "reports/ReportGrid.h"
+#include "reports/ReportText.h"
+
+namespace {
+constexpr int32_t kNameColumn = 1;
+constexpr int32_t kYearColumn = 151;
+constexpr int32_t kRuleEndColumn = 160;
+constexpr int32_t kNameSize = 10;
+constexpr int32_t kAmountSize = 8;
+
+int32_t monthColumn(int month)
+{
+    return 31 + 10 * (month - 1);
+}
+
+MonthSums readSums(const RowSet &rows)
+{
+    MonthSums sums{};
+    for (int i = 0; i < 13; ++i) {
+        sums[i] = rows.int64At(i + 1);
+    }
+    return sums;
+}
+
+std::vector<YearlyReportRow> readRows(LedgerConnection &db, const QString &sql, std::optional<QString> &error)
+{
+    std::vector<YearlyReportRow> result;
+    auto rows = db.select(sql);
+    if (!rows) {
+        error = db.errorMessage();
+        return result;
+    }
+    while (!rows->atEnd()) {
+        result.push_back({rows->textAt(0), readSums(*rows)});
+        rows->moveNext();
+    }
+    if (db.error()) {
+        error = db.errorMessage();
+    }
+    return result;
+}
+
+MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QString> &error)
+{
+    auto rows = db.select(sql);
+    if (!rows) {
+        error = db.errorMessage();
+        return MonthSums{};
+    }
+    return rows->atEnd() ? MonthSums{} : readSums(*rows);
+}
+
+void drawAmounts(ReportSurface &g, const strPreVal &model, const MonthSums &sums, int32_t line)
+{
+    for (int m = 1; m <= 12; ++m) {
+        DrawPStr(g, model, reportAmount(sums[m - 1]), kAmountSize, line, monthColumn(m));
+    }
+    DrawPStr(g, model, reportAmount(sums[12]), kAmountSize, line, kYearColumn);
+}
+
+QStringList sumFields(const MonthSums &sums)
+{
+    QStringList fields;
+    for (int64_t sum : sums) {
+        fields.append(QString::number(sum));
+    }
+    return fields;
+}
+} // namespace
+
+MonthSums YearlyReportData::difference() const
+{
+    MonthSums result{};
+    for (int i = 0; i < 13; ++i) {
+        result[i] = incomeTotals[i] - expenseTotals[i];
+    }
+    return result;
+}
+
+ReportYears readReportYears(LedgerConnection &db)
+{
+    ReportYears result;
+    auto rows = db.select(QString::fromLatin1(kReportYearsStatement));
+    if (!rows) {
+        result.error = db.errorMessage();
+        return result;
+    }
+    while (!rows->atEnd()) {
+        // Read as a number, so the year text that goes into the report statements is always
+        // plain digits.
+        result.years.append(QString::number(rows->int64(QStringLiteral("Nen"))));
+        rows->moveNext();
+    }
+    if (db.error()) {
+        result.error = db.errorMessage();
+    }
+    return result;
+}
+
+QString yearlyStatementText(YearlyStatement statement, const QString &year)
+{
+    QString monthColumns;
+    for (int m = 1; m <= 12; ++m) {
+        monthColumns += QStringLiteral(" , SUM(CASE WHEN Tuki = %1 THEN Nyuukin END) AS g%1").arg(m);
+    }
+    QString yearColumn =
+        QStringLiteral(",SUM(CASE WHEN Nen=") + year + QStringLiteral(" THEN Nyuukin END) AS N") + year;
+    const bool expense =
+        statement == YearlyStatement::ExpenseRows || statement == YearlyStatement::ExpenseTotals;
+    if (expense) {
+        monthColumns.replace(QStringLiteral("Nyuukin"), QStringLiteral("Syukkin"));
+        yearColumn.replace(QStringLiteral("Nyuukin"), QStringLiteral("Syukkin"));
+    }
+    const bool rows = statement == YearlyStatement::IncomeRows || statement == YearlyStatement::ExpenseRows;
+    QString sql = rows ? QStringLiteral("Select Himoku.Namae ") : QStringLiteral("SELECT Items.SyubetuNo ");
+    sql += monthColumns + yearColumn;
+    sql += QStringLiteral("  FROM Items JOIN Himoku ON Items.HimokuNo=Himoku.Id");
+    sql += QStringLiteral("  WHERE Nen=") + year + QStringLiteral(" AND Items.SyubetuNo=");
+    sql += expense ? QStringLiteral("1") : QStringLiteral("2");
+    if (rows) {
+        sql += QStringLiteral(" GROUP BY Items.HimokuNo");
+    }
+    return sql;
+}
+
+YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year)
+{
+    YearlyReportData data;
+    data.income = readRows(db, yearlyStatementText(YearlyStatement::IncomeRows, year), data.errors[0]);
+    data.incomeTotals =
+        readTotals(db, yearlyStatementText(YearlyStatement::IncomeTotals, year), data.errors[1]);
+    data.expense = readRows(db, yearlyStatementText(YearlyStatement::ExpenseRows, year), data.errors[2]);
+    data.expenseTotals =
+        readTotals(db, yearlyStatementText(YearlyStatement::ExpenseTotals, year), data.errors[3]);
+    return data;
+}
+
+void KRnendoHeader(ReportSurface &g, const strPreVal &model, const QString &year, const QString &date)
+{
+    DrawPStr(g, model, year + QStringLiteral(" 年度　レポート"), 12, 2, 14);
+    DrawPStr(g, model, date, 10, 2, 50);
+    for (int m = 1; m <= 12; ++m) {
+        DrawPStr(g, model, QString::number(m) + QStringLiteral(" 月"), 10, 4, 33 + 10 * (m - 1));
+    }
+    DrawPStr(g, model, QStringLiteral("合　計"), 10, 4, 153);
+    DrawPline(g, model, 4, 1, 4, kRuleEndColumn, RuleStyle::Solid);
+}
+
+void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine)
+{
+    DrawPlineVertical(g, model, 4, 30, lastLine, 30, RuleStyle::Dotted);
+    DrawPlineVertical(g, model, 4, 152, lastLine, 152, RuleStyle::Dotted);
+}
+
+void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyReportData &data,
+                       const QString &year, const QString &date)
+{
+    KRnendoHeader(g, model, year, date);
+    DrawPStr(g, model, QStringLiteral("  収  入"), kNameSize, 5, kNameColumn);
+    int32_t line = 6;
+
+    // Rows and the income totals may end a page; the expense title, the expense totals and
+    // the difference never do (they still fit: at most lines 49 and 50 of a printed page).
+    const auto pageStepDecision = [&](int32_t drawnLine) {
+        if (drawnLine >= model.LinesPerPage - 2) {
+            KRnendoFooter(g, model, drawnLine);
+            g.nextPage();
+            KRnendoHeader(g, model, year, date);
+            line = 5;
+        } else {
+            ++line;
+        }
+    };
+    const auto drawRows = [&](const std::vector<YearlyReportRow> &rows) {
+        for (const YearlyReportRow &row : rows) {
+            DrawPStr(g, model, row.name, kNameSize, line, kNameColumn);
+            drawAmounts(g, model, row.sums, line);
+            pageStepDecision(line);
+        }
+    };
+    const auto drawTotals = [&](const QString &label, const MonthSums &sums) {
+        DrawPline(g, model, line - 1, 1, line - 1, kRuleEndColumn, RuleStyle::Dotted);
+        DrawPStr(g, model, label, kNameSize, line, kNameColumn);
+        drawAmounts(g, model, sums, line);
+        DrawPline(g, model, line, 1, line, kRuleEndColumn, RuleStyle::Solid);
+    };
+
+    drawRows(data.income);
+    drawTotals(QStringLiteral("  収  入  合  計"), data.incomeTotals);
+    pageStepDecision(line);
+
+    DrawPStr(g, model, QStringLiteral("  支  出"), kNameSize, line, kNameColumn);
+    ++line;
+    drawRows(data.expense);
+    drawTotals(QStringLiteral("  支  出  合  計"), data.expenseTotals);
+
+    ++line;
+    DrawPStr(g, model, QStringLiteral("  差  引  合  計"), kNameSize, line, kNameColumn);
+    drawAmounts(g, model, data.difference(), line);
+    KRnendoFooter(g, model, line);
+}
+
+QByteArray yearlyReportCsv(const YearlyReportData &data, const QString &year, const QString &date)
+{
+    QByteArray csv = csvLine({year + QStringLiteral(" 年度　レポート , ") + date});
+    QStringList heading{QString()};
+    for (int m = 1; m <= 12; ++m) {
+        heading.append(QString::number(m) + QStringLiteral(" 月"));
+    }
+    heading.append(QStringLiteral("合計"));
+    csv += csvLine(heading);
+
+    const auto writeSection = [&](const QString &title, const std::vector<YearlyReportRow> &rows,
+                                  const QString &totalsLabel, const MonthSums &totals) {
+        csv += csvLine({title});
+        for (const YearlyReportRow &row : rows) {
+            csv += csvLine(QStringList{row.name} + sumFields(row.sums));
+        }
+        csv += csvLine(QStringList{totalsLabel} + sumFields(totals));
+    };
+    writeSection(QStringLiteral("収入"), data.income, QStringLiteral("収入合計"), data.incomeTotals);
+    writeSection(QStringLiteral("支出"), data.expense, QStringLiteral("支出合計"), data.expenseTotals);
+    csv += csvLine(QStringList{QStringLiteral("差引合計")} + sumFields(data.difference()));
+    return csv;
+}

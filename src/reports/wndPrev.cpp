@@ -1,0 +1,531 @@
+#include "reports/wndPrev.h"
+
+#include "app/LedgerStore.h"
+#include "app/mdlGlobal.h"
+#include "platform/Ui.h"
+#include "reports/AssetReport.h"
+#include "reports/CsvFile.h"
+#include "reports/PainterSurface.h"
+#include "reports/RecordingSurface.h"
+#include "reports/ReportCanvas.h"
+#include "reports/ReportText.h"
+#include "reports/YearlyReport.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QPainter>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+QPointer<wndPrev> &openWindow()
+{
+    static QPointer<wndPrev> window;
+    return window;
+}
+
+// The geometry of the controls around the canvas, which grows with the window.
+constexpr int kMargin = 10;
+constexpr int kScrollBarExtent = 16;
+constexpr int kCanvasWidthGap = 50;
+constexpr int kCanvasHeightGap = 145;
+
+// The ledger a report may read, or null: the non-blocking asset window can outlive the
+// ledger it was opened on, and must then not touch a missing connection.
+LedgerConnection *reportLedger()
+{
+    return CheckKakeiboDBConnected() ? KakeiboDB.get() : nullptr;
+}
+
+QString today()
+{
+    return reportDate(QDate::currentDate());
+}
+
+QImage newPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    // 72 dots per inch, as the page model records.
+    picture.setDotsPerMeterX(2835);
+    picture.setDotsPerMeterY(2835);
+    return picture;
+}
+
+QPrinter *asPrinter(QPaintDevice *device)
+{
+    return device && device->devType() == QInternal::Printer ? static_cast<QPrinter *>(device) : nullptr;
+}
+} // namespace
+
+wndPrev *wndPrev::instance()
+{
+    if (!openWindow()) {
+        openWindow() = new wndPrev();
+    }
+    return openWindow();
+}
+
+bool wndPrev::exists()
+{
+    return !openWindow().isNull();
+}
+
+void wndPrev::openReport(int32_t reportCode)
+{
+    wndPrev *window = instance();
+    window->setIReportCode(reportCode);
+    window->InitPVal();
+    if (reportCode == kYearlyReport) {
+        window->ShowModal();
+    } else {
+        window->Show();
+    }
+}
+
+wndPrev::wndPrev()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("wndPrev"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quorvela report"));
+    setMinimumSize(64, 64);
+
+    m_cnvReport = new ReportCanvas(this);
+    m_cnvReport->setObjectName(QStringLiteral("cnvReport"));
+
+    m_slbVertivcal = new QScrollBar(Qt::Vertical, this);
+    m_slbVertivcal->setObjectName(QStringLiteral("slbVertivcal"));
+    m_slbHorizontal = new QScrollBar(Qt::Horizontal, this);
+    m_slbHorizontal->setObjectName(QStringLiteral("slbHorizontal"));
+    for (QScrollBar *bar : {m_slbVertivcal, m_slbHorizontal}) {
+        bar->setRange(0, 0);
+        bar->setValue(0);
+        bar->setSingleStep(1);
+        bar->setPageStep(20);
+        bar->setTracking(false);
+    }
+
+    m_pbtPrint = new QPushButton(QStringLiteral("印刷"), this);
+    m_pbtPrint->setObjectName(QStringLiteral("pbtPrint"));
+    m_pbtPrint->setAutoDefault(false);
+
+    m_grbRepNendo = new QGroupBox(QStringLiteral("レポート年度"), this);
+    m_grbRepNendo->setObjectName(QStringLiteral("grbRepNendo"));
+    m_ppmNendo = new QComboBox(m_grbRepNendo);
+    m_ppmNendo->setObjectName(QStringLiteral("ppmNendo"));
+    m_ppmNendo->setGeometry(10, 24, 150, 26);
+
+    m_pbtCsvOutput = new QPushButton(QStringLiteral("CSV ファイル書き出し"), this);
+    m_pbtCsvOutput->setObjectName(QStringLiteral("pbtCsvOutput"));
+    m_pbtCsvOutput->setAutoDefault(false);
+
+    // Sized before the first show: the preview page's scroll ranges are computed from the
+    // canvas before the window appears.
+    resize(900, 686);
+    m_cnvReport->setGeometry(kMargin, kMargin, 850, 541);
+
+    m_cnvReport->setPaintHandler([this](QPainter &g) { cnvReport_Paint(g); });
+    connect(m_slbVertivcal, &QScrollBar::valueChanged, this, &wndPrev::slbVertivcal_ValueChanged);
+    connect(m_slbHorizontal, &QScrollBar::valueChanged, this, &wndPrev::slbHorizontal_ValueChanged);
+    connect(m_pbtPrint, &QPushButton::clicked, this, &wndPrev::pbtPrint_Action);
+    connect(m_ppmNendo, &QComboBox::currentIndexChanged, this, &wndPrev::ppmNendo_Change);
+    connect(m_pbtCsvOutput, &QPushButton::clicked, this, &wndPrev::pbtCsvOutput_Action);
+    Event_Open();
+}
+
+wndPrev::~wndPrev()
+{
+    if (openWindow() == this) {
+        openWindow() = nullptr;
+    }
+}
+
+void wndPrev::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int canvasWidth = std::max(1, width() - kCanvasWidthGap);
+    const int canvasHeight = std::max(1, height() - kCanvasHeightGap);
+    m_cnvReport->setGeometry(kMargin, kMargin, canvasWidth, canvasHeight);
+    m_slbVertivcal->setGeometry(kMargin + canvasWidth + 2, kMargin, kScrollBarExtent, canvasHeight);
+    m_slbHorizontal->setGeometry(kMargin, kMargin + canvasHeight + 2, canvasWidth, kScrollBarExtent);
+    const int rowTop = height() - 106;
+    m_pbtPrint->setGeometry(kMargin, rowTop + 16, 110, 32);
+    m_grbRepNendo->setGeometry(140, rowTop, 170, 60);
+    m_pbtCsvOutput->setGeometry(330, rowTop + 16, 190, 32);
+    // A smaller canvas must still reach the whole page.
+    updateScrollRanges();
+}
+
+void wndPrev::InitPVal()
+{
+    m_cnvReport->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_slbVertivcal->setTracking(true);
+    m_slbHorizontal->setTracking(true);
+
+    const std::optional<strPreVal> model = previewPageModel(m_iReportCode);
+    if (!model) {
+        Ui::instance().message(QStringLiteral("Report code error"));
+        return;
+    }
+    m_pPVal = *model;
+    newPreviewPage(m_pPVal.PageWidth, m_pPVal.PageHeight);
+    m_slbVertivcal->setValue(0);
+    m_slbHorizontal->setValue(0);
+    m_cnvPosX = 0;
+    m_cnvPosY = 0;
+    m_PrevActivate = true;
+}
+
+void wndPrev::newPreviewPage(int width, int height)
+{
+    m_PBffer = std::make_unique<QImage>(newPicture(width, height));
+    m_gPP = m_PBffer.get();
+    updateScrollRanges();
+}
+
+void wndPrev::updateScrollRanges()
+{
+    if (!m_PBffer) {
+        return;
+    }
+    // A page smaller than the canvas gives a negative range; it stays at 0 so that the page
+    // keeps to the canvas's edge.
+    m_slbVertivcal->setRange(0, std::max(0, scrollMaximum(m_PBffer->height(), m_cnvReport->height())));
+    m_slbHorizontal->setRange(0, std::max(0, scrollMaximum(m_PBffer->width(), m_cnvReport->width())));
+}
+
+void wndPrev::Show()
+{
+    show();
+    raise();
+    activateWindow();
+    // Drawn here as well as on the activation event: a window manager may refuse to activate
+    // the window, and the flag keeps the report from being drawn twice.
+    Event_Activate();
+}
+
+void wndPrev::ShowModal()
+{
+    if (windowModality() != Qt::ApplicationModal) {
+        // Qt takes a change of modality only while the window is hidden.
+        hide();
+        setWindowModality(Qt::ApplicationModal);
+    }
+    QPointer<wndPrev> self(this);
+    QEventLoop loop;
+    connect(this, &wndPrev::closed, &loop, &QEventLoop::quit);
+    Show();
+    if (self && isVisible()) {
+        loop.exec();
+    }
+}
+
+void wndPrev::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        Event_Activate();
+    }
+}
+
+void wndPrev::closeEvent(QCloseEvent *event)
+{
+    Event_Close();
+    event->accept();
+    emit closed();
+}
+
+void wndPrev::Event_Open()
+{
+    m_PrevActivate = true;
+}
+
+void wndPrev::Event_Activate()
+{
+    if (!m_PrevActivate) {
+        return;
+    }
+    // Cleared before drawing: a message box shown while drawing gives the activation back to
+    // this window, which must not start the drawing again.
+    m_PrevActivate = false;
+    if (!m_PBffer) {
+        return;
+    }
+    if (m_iReportCode == kAssetReport) {
+        m_grbRepNendo->setVisible(false);
+        m_grbRepNendo->setEnabled(false);
+        DrawSisanReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    } else if (m_iReportCode == kYearlyReport) {
+        m_grbRepNendo->setVisible(true);
+        m_grbRepNendo->setEnabled(true);
+        DrawKakeiboReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    }
+}
+
+void wndPrev::Event_Close()
+{
+    m_PBffer.reset();
+    m_gPP = nullptr;
+    m_PrevActivate = false;
+    // The next report command makes a new window.
+    if (openWindow() == this) {
+        openWindow() = nullptr;
+    }
+}
+
+void wndPrev::cnvReport_Paint(QPainter &g)
+{
+    const QRect canvas = m_cnvReport->rect();
+    if (!m_PBffer) {
+        g.fillRect(canvas, palette().window());
+        return;
+    }
+    const QRect page(QPoint(m_cnvPosX, m_cnvPosY), m_PBffer->size());
+    // The part of the canvas the page leaves free is painted in the window's colour, so no
+    // stale pixels show beside a small page.
+    const QRegion uncovered = QRegion(canvas).subtracted(QRegion(page));
+    for (const QRect &r : uncovered) {
+        g.fillRect(r, palette().window());
+    }
+    g.drawImage(page.topLeft(), *m_PBffer);
+}
+
+void wndPrev::slbVertivcal_ValueChanged(int value)
+{
+    m_cnvPosY = -value;
+    m_cnvReport->update();
+}
+
+void wndPrev::slbHorizontal_ValueChanged(int value)
+{
+    m_cnvPosX = -value;
+    m_cnvReport->update();
+}
+
+void wndPrev::ppmNendo_Change(int index)
+{
+    if (index < 0 || !m_gPP) {
+        return;
+    }
+    DrawKakeiboNendoReport(m_gPP, m_gPP->width(), m_gPP->height(), false);
+}
+
+void wndPrev::pbtCsvOutput_Action()
+{
+    if (m_iReportCode == kAssetReport) {
+        OutputSisanCSV();
+    } else if (m_iReportCode == kYearlyReport) {
+        OutputKakeiboNendoCSV();
+    }
+}
+
+void wndPrev::pbtPrint_Action()
+{
+    if (m_iReportCode != kAssetReport && m_iReportCode != kYearlyReport) {
+        return;
+    }
+    // Without a chosen year every statement of the yearly report would fail.
+    if (m_iReportCode == kYearlyReport && m_ppmNendo->currentIndex() < 0) {
+        return;
+    }
+    if (!reportLedger()) {
+        return;
+    }
+    PageSetup setup;
+    if (gPrinter.SetupDone) {
+        setup = PageSetup::fromSetupString(gPS.setupString());
+    } else {
+        if (!Ui::instance().pageSetup(setup)) {
+            return;
+        }
+        gPS = setup;
+    }
+    const bool landscape = m_iReportCode == kYearlyReport;
+    setup.setLandscape(landscape);
+    std::unique_ptr<QPrinter> printer = Ui::instance().print(setup);
+    if (!printer) {
+        return;
+    }
+    // The print dialog lets the orientation be changed; each report has its own.
+    printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // The grid's margins, indent and text sizes are pixels laid out for 72 dots per inch,
+    // as on the preview page.
+    printer->setResolution(72);
+
+    gPrinter.SetupDone = true;
+    gPrinter.PageWidth = printer->width();
+    gPrinter.PageHeight = printer->height();
+    gPrinter.Resolution = std::max(printer->logicalDpiX(), printer->logicalDpiY());
+    const strPreVal previewModel = m_pPVal;
+    m_pPVal = printerPageModel(m_pPVal, gPrinter.PageWidth, gPrinter.PageHeight, gPrinter.Resolution);
+    m_gPP = printer.get();
+    gPrinter.Landscape = landscape;
+    if (m_iReportCode == kAssetReport) {
+        DrawSisanReport(m_gPP, gPrinter.PageWidth, gPrinter.PageHeight, true);
+    } else {
+        DrawKakeiboNendoReport(m_gPP, gPrinter.PageWidth, gPrinter.PageHeight, true);
+    }
+    // The print job is finished; nothing may keep the printer after it is gone.
+    m_gPP = m_PBffer.get();
+    if (openWindow() == this) {
+        // The printer could not be drawn on, so the window stays: with its preview model.
+        m_pPVal = previewModel;
+    }
+}
+
+void wndPrev::finishDrawing(bool printing)
+{
+    if (printing) {
+        close();
+    } else {
+        m_cnvReport->update();
+    }
+}
+
+void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
+{
+    LedgerConnection *db = reportLedger();
+    if (!db || !g) {
+        return;
+    }
+    const AssetReportData data = readAssetReport(*db);
+    if (data.error) {
+        Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *data.error);
+    }
+    {
+        QPrinter *printer = asPrinter(g);
+        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, g->height());
+        if (!surface.isActive()) {
+            Ui::instance().message(
+                QStringLiteral("from Method DrawSisanReport: the page could not be drawn"));
+            return;
+        }
+        paintAssetReport(surface, m_pPVal, data, today());
+    }
+    finishDrawing(printing);
+}
+
+void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
+{
+    LedgerConnection *db = reportLedger();
+    if (!db) {
+        return;
+    }
+    const ReportYears years = readReportYears(*db);
+    if (years.error) {
+        Ui::instance().message(QString::fromUtf8(kReportYearsFailure) + *years.error);
+    }
+    {
+        // Filled silently: exactly one change event follows, for the first year, once the
+        // popup holds every year.
+        const QSignalBlocker blocker(m_ppmNendo);
+        m_ppmNendo->clear();
+        m_ppmNendo->addItems(years.years);
+        m_ppmNendo->setCurrentIndex(-1);
+    }
+    if (m_ppmNendo->count() > 0) {
+        m_ppmNendo->setCurrentIndex(0);
+    }
+}
+
+void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t height, bool printing)
+{
+    LedgerConnection *db = reportLedger();
+    if (!db || !g) {
+        return;
+    }
+    const QString year = m_ppmNendo->currentText();
+    const YearlyReportData data = readYearlyReport(*db, year);
+    for (size_t i = 0; i < data.errors.size(); ++i) {
+        if (data.errors[i]) {
+            Ui::instance().message(QString::fromUtf8(kYearlyDrawFailures[i]) + *data.errors[i]);
+        }
+    }
+    const QString date = today();
+    QPrinter *printer = asPrinter(g);
+    if (!printer && g == m_PBffer.get()) {
+        // A year with more rows than one preview page holds gets its further pages under the
+        // first, on a taller picture, instead of over it.
+        RecordingSurface pages;
+        paintYearlyReport(pages, m_pPVal, data, year, date);
+        const int pictureHeight = pages.pageCount() * m_pPVal.PageHeight;
+        if (m_PBffer->height() != pictureHeight) {
+            newPreviewPage(m_pPVal.PageWidth, pictureHeight);
+            g = m_PBffer.get();
+            width = g->width();
+            height = g->height();
+        }
+    }
+    {
+        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);
+        if (!surface.isActive()) {
+            Ui::instance().message(
+                QStringLiteral("from Method DrawKakeiboNendoReport: the page could not be drawn"));
+            return;
+        }
+        if (!printing) {
+            surface.clearRect(0, 0, width, height);
+        }
+        paintYearlyReport(surface, m_pPVal, data, year, date);
+    }
+    finishDrawing(printing);
+}
+
+void wndPrev::OutputSisanCSV()
+{
+    LedgerConnection *db = reportLedger();
+    if (!db) {
+        return;
+    }
+    const std::optional<QString> path = Ui::instance().saveFile(QString::fromUtf8(kAssetCsvDialogTitle));
+    if (!path) {
+        return;
+    }
+    const std::optional<QString> failure = writeCsvFile(*path, [db] {
+        const AssetReportData data = readAssetReport(*db);
+        if (data.error) {
+            Ui::instance().message(QString::fromUtf8(kAssetCsvFailure) + *data.error);
+        }
+        return assetReportCsv(data, today());
+    });
+    if (failure) {
+        Ui::instance().message(QString::fromUtf8(kAssetCsvFailure) + *failure);
+    }
+}
+
+void wndPrev::OutputKakeiboNendoCSV()
+{
+    if (m_ppmNendo->currentIndex() < 0) {
+        return;
+    }
+    LedgerConnection *db = reportLedger();
+    if (!db) {
+        return;
+    }
+    const std::optional<QString> path = Ui::instance().saveFile(QString::fromUtf8(kYearlyCsvDialogTitle));
+    if (!path) {
+        return;
+    }
+    const QString year = m_ppmNendo->currentText();
+    const std::optional<QString> failure = writeCsvFile(*path, [db, year] {
+        const YearlyReportData data = readYearlyReport(*db, year);
+        for (size_t i = 0; i < data.errors.size(); ++i) {
+            if (data.errors[i]) {
+                Ui::instance().message(QString::fromUtf8(kYearlyCsvFailures[i]) + *data.errors[i]);
+            }
+        }
+        return yearlyReportCsv(data, year, today());
+    });
+    if (failure) {
+        Ui::instance().message(QString::fromUtf8(kYearlyCsvFileFailure) + *failure);
+    }
+}

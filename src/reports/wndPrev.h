@@ -1,0 +1,103 @@
+#pragma once
+// The report window: shows the asset report (kind 1) or the yearly report (kind 2) on an
+// off-screen preview page, prints it through the kept page setup and writes it as CSV.
+//
+// Entry point for the report menu commands (after CheckKakeiboDBConnected succeeded):
+//     wndPrev::openReport(kAssetReport);   // returns at once, the window stays open
+//     wndPrev::openReport(kYearlyReport);  // modal: returns when the window has closed
+// openReport takes the open report window or makes a new one, sets its report kind, builds the
+// preview page (InitPVal) and shows the window; an open window switches to the chosen report.
+
+#include "reports/PageModel.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QPaintDevice;
+class QPushButton;
+class QScrollBar;
+class ReportCanvas;
+
+class wndPrev : public QWidget
+{
+    Q_OBJECT
+public:
+    // The open report window, or a new one (not shown yet) when none is open.
+    static wndPrev *instance();
+    static bool exists();
+    // What a report command does: instance, kind, InitPVal, then Show or ShowModal by kind.
+    static void openReport(int32_t reportCode);
+
+    int32_t iReportCode() const { return m_iReportCode; }
+    void setIReportCode(int32_t code) { m_iReportCode = code; }
+    // The page model of the page being drawn.
+    const strPreVal &pPVal() const { return m_pPVal; }
+    // The preview page, or null when none exists.
+    const QImage *PBffer() const { return m_PBffer.get(); }
+    int32_t cnvPosX() const { return m_cnvPosX; }
+    int32_t cnvPosY() const { return m_cnvPosY; }
+
+    // Builds a new preview page and its model for the current kind, resets the scroll
+    // position and arms the drawing of the report at the next activation.
+    void InitPVal();
+    // Shows the window without blocking / modally until it closes; either way the report is
+    // drawn at once when it has not been drawn yet.
+    void Show();
+    void ShowModal();
+
+    void DrawSisanReport(QPaintDevice *g, int32_t width, int32_t height, bool printing);
+    void DrawKakeiboReport(QPaintDevice *g, int32_t width, int32_t height, bool printing);
+    void DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t height, bool printing);
+    void OutputSisanCSV();
+    void OutputKakeiboNendoCSV();
+
+    ~wndPrev() override;
+
+signals:
+    void closed();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    wndPrev();
+
+    void cnvReport_Paint(QPainter &g);
+    void slbVertivcal_ValueChanged(int value);
+    void slbHorizontal_ValueChanged(int value);
+    void pbtPrint_Action();
+    void ppmNendo_Change(int index);
+    void pbtCsvOutput_Action();
+    void Event_Activate();
+    void Event_Close();
+    void Event_Open();
+
+    void newPreviewPage(int width, int height);
+    void updateScrollRanges();
+    void finishDrawing(bool printing);
+
+    ReportCanvas *m_cnvReport = nullptr;
+    QScrollBar *m_slbVertivcal = nullptr;
+    QScrollBar *m_slbHorizontal = nullptr;
+    QPushButton *m_pbtPrint = nullptr;
+    QGroupBox *m_grbRepNendo = nullptr;
+    QComboBox *m_ppmNendo = nullptr;
+    QPushButton *m_pbtCsvOutput = nullptr;
+
+    int32_t m_iReportCode = 0;
+    strPreVal m_pPVal;
+    std::unique_ptr<QImage> m_PBffer;
+    int32_t m_cnvPosY = 0;
+    int32_t m_cnvPosX = 0;
+    // Where the yearly report is redrawn when a year is chosen: the preview page, or the
+    // printer while a print is being drawn.
+    QPaintDevice *m_gPP = nullptr;
+    bool m_PrevActivate = false;
+};

@@ -1,0 +1,84 @@
+#include "ReportTestSupport.h"
+
+#include "app/mdlGlobal.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+// The stored form of an entry's date.
+QString entryDate(int year, int month, int day)
+{
+    return QStringLiteral("%1-%2-%3")
+        .arg(year, 4, 10, QLatin1Char('0'))
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'));
+}
+} // namespace
+
+void ReportTest::SetUp()
+{
+    LedgerTestFixture::SetUp();
+    createLedger(QStringLiteral("report.sqlf"));
+}
+
+void ReportTest::addEntry(int year, int month, int day, int32_t account, int kind, int32_t himoku,
+                          int64_t amount)
+{
+    const QString date = entryDate(year, month, day);
+    const QString column = kind == 2 ? QStringLiteral("Nyuukin") : QStringLiteral("Syukkin");
+    exec(QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, IdouId, %1, "
+                        "Bikou) VALUES ('%2', %3, %4, %5, %6, %7, %8, -1, %9, 'memo')")
+             .arg(column, date)
+             .arg(year)
+             .arg(month)
+             .arg(day)
+             .arg(account)
+             .arg(kind)
+             .arg(himoku)
+             .arg(amount));
+}
+
+void ReportTest::addTransfer(int year, int month, int day, int32_t from, int32_t to, int64_t amount)
+{
+    const QString date = entryDate(year, month, day);
+    exec(QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, IdouSisanNo, IdouId, "
+                        "Syukkin, Bikou) VALUES ('%1', %2, %3, %4, %5, 3, %6, 0, %7, 'move')")
+             .arg(date)
+             .arg(year)
+             .arg(month)
+             .arg(day)
+             .arg(from)
+             .arg(to)
+             .arg(amount));
+    const int32_t source = KakeiboDB->lastRowId();
+    exec(QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, IdouSisanNo, IdouId, "
+                        "Nyuukin, Bikou) VALUES ('%1', %2, %3, %4, %5, 4, %6, %7, %8, 'move')")
+             .arg(date)
+             .arg(year)
+             .arg(month)
+             .arg(day)
+             .arg(to)
+             .arg(from)
+             .arg(source)
+             .arg(amount));
+    exec(
+        QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2").arg(KakeiboDB->lastRowId()).arg(source));
+}
+
+QByteArray readFileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QByteArray();
+    }
+    return file.readAll();
+}
+
+int pdfPageCount(const QString &path)
+{
+    const QString pdf = QString::fromLatin1(readFileBytes(path));
+    // Page objects, not the page tree ("/Type /Pages").
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return static_cast<int>(pdf.count(page));
+}
