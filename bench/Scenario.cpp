@@ -1,0 +1,73 @@
+#include "Scenario.h"
+
+#include "BareLedger.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+Scenario readScenario(const std::string &ledgerPath)
+{
+    BareLedger db;
+    if (!db.open(ledgerPath)) {
+        std::fprintf(stderr, "cannot open %s\n", ledgerPath.c_str());
+        std::exit(2);
+    }
+    Scenario s;
+    s.entries = db.scalar("SELECT COUNT(*) FROM Items");
+
+    const auto accounts = db.accounts(stmt::kSisan);
+    if (accounts.size() < 2) {
+        std::fprintf(stderr, "the ledger needs two accounts\n");
+        std::exit(2);
+    }
+    s.firstAccount = accounts.front().id;
+    s.largestAccount = static_cast<int32_t>(
+        db.scalar("SELECT SisanNo FROM Items GROUP BY SisanNo ORDER BY COUNT(*) DESC, SisanNo LIMIT 1"));
+    s.largestAccountEntries =
+        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + stmt::n(s.largestAccount));
+    for (size_t i = 0; i < accounts.size(); ++i) {
+        if (accounts[i].id == s.largestAccount) {
+            s.largestAccountRow = static_cast<int32_t>(i);
+        }
+    }
+    s.transferTo = accounts.front().id == s.largestAccount ? accounts[1].id : accounts.front().id;
+
+    const auto pair = db.items("SELECT * FROM Items WHERE SisanNo = " + stmt::n(s.largestAccount) +
+                               " AND SyubetuNo IN (3, 4) ORDER BY Hizuke DESC, Id DESC LIMIT 1");
+    if (pair.empty()) {
+        std::fprintf(stderr, "the largest account has no transfer\n");
+        std::exit(2);
+    }
+    const BareItem &row = pair.front();
+    s.pairRowId = row.id;
+    s.pairRowKind = row.syubetuNo;
+    if (row.syubetuNo == 3) {
+        s.sourceId = row.id;
+        s.sourceAccount = row.sisanNo;
+        s.destinationId = row.idouId;
+        s.destinationAccount = row.idouSisanNo;
+    } else {
+        s.sourceId = row.idouId;
+        s.sourceAccount = row.idouSisanNo;
+        s.destinationId = row.id;
+        s.destinationAccount = row.sisanNo;
+    }
+
+    const auto used = db.integers("SELECT HimokuNo FROM Items WHERE SyubetuNo = 1 GROUP BY HimokuNo ORDER BY "
+                                  "COUNT(*) DESC, HimokuNo LIMIT 2");
+    if (used.size() < 2) {
+        std::fprintf(stderr, "the ledger needs two expense sub-items in use\n");
+        std::exit(2);
+    }
+    s.mergeSource = static_cast<int32_t>(used[0]);
+    s.mergeTarget = static_cast<int32_t>(used[1]);
+    s.mergeSourceEntries = db.scalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " + stmt::n(s.mergeSource));
+
+    const auto years = db.integers(stmt::kYears);
+    if (years.empty()) {
+        std::fprintf(stderr, "the ledger has no entries\n");
+        std::exit(2);
+    }
+    s.firstYear = stmt::n(years.front());
+    return s;
+}

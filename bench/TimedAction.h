@@ -1,0 +1,50 @@
+#pragma once
+// One benchmarked user action: what is set up before each run (not timed), the action
+// itself (timed), and what is put away after it (not timed). Actions that write run on a
+// fresh copy of the ledger each time, so that every run starts alike.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The clock of one run. An action with several phases (a dialog that opens, then closes)
+// marks the end of each phase but the last.
+class Laps
+{
+public:
+    Laps() : m_last(std::chrono::steady_clock::now()) {}
+    void mark();
+    // The phases so far, in milliseconds, ending with the one that runs up to now.
+    std::vector<double> finish();
+
+private:
+    std::chrono::steady_clock::time_point m_last;
+    std::vector<double> m_ms;
+};
+
+struct TimedAction
+{
+    // One key per phase.
+    std::vector<std::string> keys;
+    bool writes = false;
+    std::function<void()> prepare;
+    std::function<void(Laps &)> run;
+    std::function<void()> finish;
+};
+
+struct ActionTiming
+{
+    std::string key;
+    double medianMs = 0;
+    double minMs = 0;
+    double maxMs = 0;
+};
+
+// Runs each action `runs` times; restoreLedger is called before every run of an action that
+// writes. Prints one line per phase to stdout for the parent process.
+std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, int runs,
+                                      const std::function<void()> &restoreLedger);
+
+// Writes a whole file the way a careful program does: a temporary file, synced, renamed.
+bool writeFileDurably(const std::string &path, const std::string &content);
