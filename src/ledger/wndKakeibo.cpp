@@ -1,24 +1,106 @@
 #include "ledger/wndKakeibo.h"
 
+#include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
+#include "app/mdlGlobal.h"
+#include "ledger/DateListBox.h"
+#include "ledger/EntryWriter.h"
+#include "ledger/MainWindowQueries.h"
+#include "platform/ListBox.h"
+#include "platform/NumberFormat.h"
+#include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
+#include "platform/RollingDate.h"
+#include "platform/Ui.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
 
 namespace {
+
 QPointer<wndKakeibo> &instanceRef()
 {
     static QPointer<wndKakeibo> window;
     return window;
 }
+
+// Text sizes are pixel sizes. A group box hands its font down to everything inside it, so
+// every control inside one gets a font of its own: its given size, or the default one.
+QFont pixelFont(int pixels)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QFont defaultFont()
+{
+    QFont font = QApplication::font();
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+
+template <typename W> W *named(W *widget, const char *name, const QRect &geometry)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QGroupBox *groupBox(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    return named(new QGroupBox(caption, parent), name, geometry);
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
+{
+    auto *l = named(new QLabel(text, parent), name, geometry);
+    l->setFont(defaultFont());
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *b = named(new QPushButton(caption, parent), name, geometry);
+    b->setFont(defaultFont());
+    // No button of the window is its default button.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    return b;
+}
+
+QLineEdit *textField(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *f = named(new QLineEdit(parent), name, geometry);
+    f->setFont(defaultFont());
+    return f;
+}
+
+// The entry list shows exactly 17 whole rows: 310 pixels less the frame and a 22 pixel
+// heading leave room for 17 rows of 16 pixels and part of an 18th.
+constexpr int kListRowHeight = 16;
+constexpr int kListHeadingHeight = 22;
+constexpr int kScrollRows = 17;
+
 } // namespace
 
 wndKakeibo *wndKakeibo::instance()
 {
     if (!instanceRef()) {
-        instanceRef() = new wndKakeibo;
-        instanceRef()->show();
+        auto *window = new wndKakeibo;
+        // Known before the open handler runs, so that anything it reaches finds this window.
+        instanceRef() = window;
+        // Shown first: the lists need their real size when the open handler scrolls them.
+        window->show();
+        window->runOpenHandlers();
     }
     return instanceRef();
 }
@@ -28,13 +110,332 @@ bool wndKakeibo::exists()
     return !instanceRef().isNull();
 }
 
+bool wndKakeibo::ledgerConnected()
+{
+    return KakeiboDB && KakeiboDB->connect();
+}
+
 wndKakeibo::wndKakeibo()
 {
     setObjectName(QStringLiteral("wndKakeibo"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Quorvela"));
     MainMenuBar::instance().installInto(menuBar());
-    m_grbKakeibo2 = new QGroupBox(this);
-    m_grbKakeibo2->setObjectName(QStringLiteral("grbKakeibo2"));
+    createControls();
+    attachHandlers();
+    AddMenuHandlers();
+    setMinimumSize(64, 64);
+    resize(1096, 686 + menuBar()->sizeHint().height());
+}
+
+void wndKakeibo::createControls()
+{
+    auto *content = new QWidget(this);
+    content->setObjectName(QStringLiteral("wndKakeiboContent"));
+    content->setMinimumSize(0, 0);
+    setCentralWidget(content);
+
+    // The entry list's group, top right.
+    m_grbKakeibo1 = groupBox(content, "grbKakeibo1", QStringLiteral("sisan"), QRect(336, 8, 752, 366));
+    m_grbKakeibo1->setFont(pixelFont(14));
+    m_lsbItem = named(new ListBox(m_grbKakeibo1), "lsbItem", QRect(3, 24, 745, 310));
+    m_lsbItem->setFont(pixelFont(12));
+    m_lsbItem->setColumnCount(12);
+    m_lsbItem->setHeadings({QStringLiteral("番号"), QStringLiteral("日付"), QStringLiteral("費目"),
+                            QStringLiteral("収入"), QStringLiteral("支出"), QStringLiteral("残高"),
+                            QStringLiteral("Bikou"), QStringLiteral("SisanNo"), QStringLiteral("SyubetuNo"),
+                            QStringLiteral("HimokuNo"), QStringLiteral("IdouSisanNo"),
+                            QStringLiteral("IdouId")});
+    m_lsbItem->setHeadingHeight(kListHeadingHeight);
+    m_lsbItem->setFixedRowHeight(kListRowHeight);
+    m_lsbItem->setColumnWidths(QStringLiteral("0%,12%,40%,16%,16%,16%,0%,0%,0%,0%"));
+    m_lblItotal = label(m_grbKakeibo1, "lblItotal", QStringLiteral("0"), QRect(448, 338, 296, 22));
+    m_lblItotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // The bookkeeping group below it, locked until a ledger is opened or created.
+    m_grbKakeibo2 = groupBox(content, "grbKakeibo2", QStringLiteral("記帳"), QRect(336, 382, 752, 296));
     m_grbKakeibo2->setEnabled(false);
-    setCentralWidget(m_grbKakeibo2);
+    m_pbtSinki = button(m_grbKakeibo2, "pbtSinki", QStringLiteral("新規"), QRect(12, 24, 96, 28));
+    m_pbtHensyuu = button(m_grbKakeibo2, "pbtHensyuu", QStringLiteral("編集"), QRect(116, 24, 96, 28));
+    m_pbtHensyuu->setEnabled(false);
+    m_pbtSakujyo = button(m_grbKakeibo2, "pbtSakujyo", QStringLiteral("削除"), QRect(220, 24, 96, 28));
+    m_pbtSakujyo->setEnabled(false);
+
+    m_grbKinyu = groupBox(m_grbKakeibo2, "grbKinyu", QStringLiteral("記入"), QRect(8, 60, 736, 228));
+    m_lblHimokuSyubetu = label(m_grbKinyu, "lblHimokuSyubetu", QStringLiteral("費目"), QRect(16, 82, 72, 24));
+    m_Label2 = label(m_grbKinyu, "Label2", QStringLiteral("備考"), QRect(16, 154, 72, 24));
+    m_ppmHimoku = named(new PopupMenu(m_grbKinyu), "ppmHimoku", QRect(92, 82, 300, 26));
+    m_ppmHimoku->setFont(defaultFont());
+    m_Label3 = label(m_grbKinyu, "Label3", QStringLiteral("金額"), QRect(16, 118, 72, 24));
+    m_tfdKingaku = textField(m_grbKinyu, "tfdKingaku", QRect(92, 118, 160, 24));
+    m_tfdBikou = textField(m_grbKinyu, "tfdBikou", QRect(92, 154, 520, 24));
+    m_pbtTorikesi = button(m_grbKinyu, "pbtTorikesi", QStringLiteral("取消"), QRect(516, 190, 96, 28));
+    m_pbtNyuryoku = button(m_grbKinyu, "pbtNyuryoku", QStringLiteral("入力"), QRect(624, 190, 96, 28));
+    m_DateListBox1 = new DateListBox(m_grbKinyu);
+    m_DateListBox1->setGeometry(316, 36, 120, 20);
+    m_DateListBox1->setFont(defaultFont());
+    m_lblItemID = label(m_grbKinyu, "lblItemID", QString(), QRect(624, 36, 96, 20));
+    m_lblItemID->setEnabled(false);
+    m_lblItemID->hide();
+    m_Rectangle1 = named(new QFrame(m_grbKinyu), "Rectangle1", QRect(16, 28, 276, 36));
+    m_Rectangle1->setFrameShape(QFrame::NoFrame);
+    m_Rectangle1->setAutoFillBackground(true);
+    QPalette fill = m_Rectangle1->palette();
+    fill.setColor(QPalette::Window, QColor(0xE2E2E2));
+    m_Rectangle1->setPalette(fill);
+    m_rbtSisyutu =
+        named(new RadioButton(QStringLiteral("支出"), m_Rectangle1), "rbtSisyutu", QRect(12, 8, 80, 20));
+    m_rbtSisyutu->setFont(defaultFont());
+    // The initial state, set before any handler is attached: no handler runs for it.
+    m_rbtSisyutu->setChecked(true);
+    m_rbtSyunyu =
+        named(new RadioButton(QStringLiteral("収入"), m_Rectangle1), "rbtSyunyu", QRect(100, 8, 80, 20));
+    m_rbtSyunyu->setFont(defaultFont());
+    m_rbtIdou =
+        named(new RadioButton(QStringLiteral("移動"), m_Rectangle1), "rbtIdou", QRect(188, 8, 80, 20));
+    m_rbtIdou->setFont(defaultFont());
+
+    // The account group on the left.
+    m_grbKakeibo3 = groupBox(content, "grbKakeibo3", QStringLiteral("資産"), QRect(8, 8, 320, 670));
+    m_grbKakeibo3->setFont(pixelFont(14));
+    m_lblToday = label(m_grbKakeibo3, "lblToday", QStringLiteral("Today"), QRect(10, 26, 300, 18));
+    m_lblToday->setFont(pixelFont(10));
+    m_lsbSisan = named(new ListBox(m_grbKakeibo3), "lsbSisan", QRect(6, 48, 308, 582));
+    m_lsbSisan->setFont(pixelFont(12));
+    m_lsbSisan->setColumnCount(4);
+    m_lsbSisan->setHeadings({QStringLiteral("ID"), QStringLiteral("名称"), QStringLiteral("残金"),
+                             QStringLiteral("SyokiKingaku")});
+    m_lsbSisan->setHeadingHeight(kListHeadingHeight);
+    m_lsbSisan->setFixedRowHeight(kListRowHeight + 4);
+    m_lsbSisan->setColumnWidths(QStringLiteral("0%,55%,45%,0%"));
+    m_lblStotal = label(m_grbKakeibo3, "lblStotal", QStringLiteral("0"), QRect(6, 638, 308, 22));
+    m_lblStotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void wndKakeibo::attachHandlers()
+{
+    m_lsbItem->setChangeHandler([this] { lsbItem_Change(); });
+    connect(m_pbtSinki, &QPushButton::clicked, this, [this] { pbtSinki_Action(); });
+    connect(m_pbtHensyuu, &QPushButton::clicked, this, [this] { pbtHensyuu_Action(); });
+    connect(m_pbtSakujyo, &QPushButton::clicked, this, [this] { pbtSakujyo_Action(); });
+    m_ppmHimoku->setChangeHandler([this] { ppmHimoku_Change(); });
+    connect(m_pbtTorikesi, &QPushButton::clicked, this, [this] { pbtTorikesi_Action(); });
+    connect(m_pbtNyuryoku, &QPushButton::clicked, this, [this] { pbtNyuryoku_Action(); });
+    m_rbtSisyutu->setActionHandler([this] { rbtSisyutu_Action(); });
+    m_rbtSyunyu->setActionHandler([this] { rbtSyunyu_Action(); });
+    m_rbtIdou->setActionHandler([this] { rbtIdou_Action(); });
+    m_lsbSisan->setChangeHandler([this] { lsbSisan_Change(); });
+
+    // Cancel is the window's cancel button: Escape presses it (a disabled one ignores it).
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] { m_pbtTorikesi->click(); });
+}
+
+void wndKakeibo::runOpenHandlers()
+{
+    lsbItem_Open();
+    pbtSinki_Open();
+    lsbSisan_Open();
+    Event_Open();
+}
+
+void wndKakeibo::Event_Open()
+{
+    // Without a usable ledger the window stays empty and says nothing.
+    if (ledgerConnected()) {
+        FullRefresh();
+    }
+}
+
+void wndKakeibo::FullRefresh()
+{
+    GSisanCodeInit = true;
+    SetlsbSisan();
+    m_lblToday->setText(RollingDate::today().shortDate());
+    SetlsbItem(-1);
+    KinyuuStatus = 1;
+    SetPpmLsbHimoku();
+    m_grbKinyu->setEnabled(false);
+}
+
+void wndKakeibo::lsbSisan_Open()
+{
+    m_lsbSisan->setColumnAlignment(2, ListBox::Alignment::Decimal);
+}
+
+void wndKakeibo::lsbItem_Open()
+{
+    m_lsbItem->setColumnAlignment(3, ListBox::Alignment::Decimal);
+    m_lsbItem->setColumnAlignment(4, ListBox::Alignment::Decimal);
+    m_lsbItem->setColumnAlignment(5, ListBox::Alignment::Decimal);
+    // The cell background paint of the list: rows 0, 2, 4, ... in a light blue-grey, the
+    // selection highlight still drawn over it.
+    m_lsbItem->setEvenRowBackground(QColor(0xF3F6FA));
+}
+
+void wndKakeibo::SetlsbSisan()
+{
+    if (!KakeiboDB) {
+        return;
+    }
+    std::optional<std::vector<AccountRecord>> accounts;
+    {
+        ListBox::Refill refill(*m_lsbSisan);
+        gDicSisan.clear();
+        accounts = readAccounts(*KakeiboDB);
+        if (accounts) {
+            for (const AccountRecord &account : *accounts) {
+                const int row = m_lsbSisan->addRow();
+                m_lsbSisan->setCellNumber(row, 0, account.id);
+                m_lsbSisan->setCell(row, 1, account.name);
+                m_lsbSisan->setCell(row, 2, formatAmount(account.balance));
+                m_lsbSisan->setCellNumber(row, 3, account.openingAmount);
+                gDicSisan.set(account.id, account.name);
+            }
+        }
+    }
+    if (!accounts) {
+        Ui::instance().message(QStringLiteral("from Method SetlsbSisan: ") + KakeiboDB->errorMessage());
+    }
+
+    if (const auto total = readBalanceTotal(*KakeiboDB)) {
+        m_lblStotal->setText(formatAmount(*total) + QStringLiteral("(円)"));
+    } else {
+        Ui::instance().message(QStringLiteral("from Method Sum  Zankin: ") + KakeiboDB->errorMessage());
+    }
+
+    if (GSisanCodeInit && m_lsbSisan->rowCount() > 0) {
+        m_lsbSisan->setListIndex(0);
+        gSisanCode.SisanRow = 0;
+        gSisanCode.SisanId = m_lsbSisan->cell(0, 0).toInt();
+        m_grbKakeibo1->setTitle(m_lsbSisan->cell(0, 1));
+        GSisanCodeInit = false;
+    }
+}
+
+void wndKakeibo::lsbSisan_Change()
+{
+    const int row = m_lsbSisan->listIndex();
+    if (row < 0) {
+        return;
+    }
+    gSisanCode.SisanRow = row;
+    gSisanCode.SisanId = m_lsbSisan->cell(row, 0).toInt();
+    m_grbKakeibo1->setTitle(m_lsbSisan->cell(row, 1));
+    SetlsbItem(-1);
+    m_pbtSinki->setEnabled(true);
+    m_pbtHensyuu->setEnabled(false);
+    m_pbtSakujyo->setEnabled(false);
+}
+
+bool wndKakeibo::accountSelected() const
+{
+    const int row = gSisanCode.SisanRow;
+    return row >= 0 && row < m_lsbSisan->rowCount() &&
+           m_lsbSisan->cell(row, 0).toInt() == gSisanCode.SisanId && gDicSisan.contains(gSisanCode.SisanId);
+}
+
+bool wndKakeibo::SetlsbItem(int32_t selectId)
+{
+    if (!CheckKakeiboDBConnected()) {
+        return false;
+    }
+    // A ledger without accounts (or whose account list could not be read) lists nothing:
+    // there is no opening amount to start from and no account to list.
+    if (!accountSelected()) {
+        m_lsbItem->deleteAllRows();
+        m_lblItotal->setText(QStringLiteral("0"));
+        return false;
+    }
+    int64_t balance = m_lsbSisan->cell(gSisanCode.SisanRow, 3).toLongLong();
+
+    int found = -1;
+    bool ok = false;
+    {
+        ListBox::Refill refill(*m_lsbItem);
+        ListBox &list = *m_lsbItem;
+        // One text reused for every formatted amount: no allocation per cell.
+        QString scratch;
+        const auto writeAmount = [&](int row, int column, int64_t amount) {
+            scratch.resize(0);
+            appendNumber(scratch, amount, kAmountPattern);
+            list.setCell(row, column, scratch);
+        };
+        ok = readEntries(*KakeiboDB, gSisanCode.SisanId, [&](const EntryRecord &entry) {
+            const int row = list.addRow();
+            if (entry.id == selectId) {
+                found = row;
+            }
+            list.setCellNumber(row, 0, entry.id);
+            list.setCell(row, 1, entry.date);
+            if (entry.kind == kExpense || entry.kind == kTransferOut) {
+                list.setCell(row, 2, entryCategoryText(entry));
+                writeAmount(row, 4, entry.paid);
+            } else if (entry.kind == kIncome || entry.kind == kTransferIn) {
+                list.setCell(row, 2, entryCategoryText(entry));
+                writeAmount(row, 3, entry.received);
+            }
+            balance = balanceAfter(balance, entry);
+            writeAmount(row, 5, balance);
+            list.setCell(row, 6, entry.memo);
+            list.setCellNumber(row, 7, entry.accountId);
+            list.setCellNumber(row, 8, entry.kind);
+            list.setCellNumber(row, 9, entry.categoryId);
+            list.setCellNumber(row, 10, entry.partnerAccountId);
+            list.setCellNumber(row, 11, entry.partnerEntryId);
+        });
+        if (!ok) {
+            // A step that failed part way leaves no half list behind.
+            list.deleteAllRows();
+        }
+    }
+    if (!ok) {
+        Ui::instance().message(QStringLiteral("from Method SetlsbItem: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    m_lblItotal->setText(formatAmount(balance) + QStringLiteral("(円)"));
+
+    // The found entry sits 17 rows below the top; without one the last 17 rows are shown.
+    if (found >= 0) {
+        m_lsbItem->setScrollPosition(found - kScrollRows);
+    } else if (m_lsbItem->rowCount() > kScrollRows) {
+        m_lsbItem->setScrollPosition(m_lsbItem->rowCount() - kScrollRows);
+        m_lsbItem->viewport()->update();
+    } else {
+        m_lsbItem->setListIndex(-1);
+    }
+    return true;
+}
+
+void wndKakeibo::SetPpmLsbHimoku()
+{
+    if (m_ppmHimoku->rowCount() > 0) {
+        m_ppmHimoku->setListIndex(0);
+    }
+}
+
+void wndKakeibo::AddMenuHandlers()
+{
+    // The items are shared by every window that shows the bar; a connection ends with this
+    // window, so a window made later binds them afresh.
+    const struct
+    {
+        const char *item;
+        bool (wndKakeibo::*handler)();
+    } bindings[] = {
+        {"mnuDBOpen", &wndKakeibo::_mnuDBOpen_Action},
+        {"SisanKoumokuKanri", &wndKakeibo::_SisanKoumokuKanri_Action},
+        {"HimokuKoumokuKanri", &wndKakeibo::_HimokuKoumokuKanri_Action},
+        {"mnuKakeiboReport", &wndKakeibo::_mnuKakeiboReport_Action},
+        {"mnuSisanReport", &wndKakeibo::_mnuSisanReport_Action},
+        {"mnuDBCreate", &wndKakeibo::_mnuDBCreate_Action},
+        {"mnuPrintSetUp", &wndKakeibo::_mnuPrintSetUp_Action},
+    };
+    for (const auto &binding : bindings) {
+        if (QAction *item = MainMenuBar::instance().findItem(QString::fromLatin1(binding.item))) {
+            connect(item, &QAction::triggered, this,
+                    [this, handler = binding.handler] { (this->*handler)(); });
+        }
+    }
 }
