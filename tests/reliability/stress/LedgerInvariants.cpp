@@ -97,3 +97,30 @@ LedgerCheck checkLedger(const QString &path)
     sqlite3_close(db);
     return check;
 }
+
+QString dumpLedger(const QString &path)
+{
+    LedgerCheck check;
+    QString dump;
+    sqlite3 *db = nullptr;
+    const QByteArray file = path.toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return QStringLiteral("cannot open ") + path;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    for (const char *sql : {"SELECT * FROM Sisan ORDER BY Id", "SELECT * FROM Himoku ORDER BY Id",
+                            "SELECT * FROM Items ORDER BY Id", "SELECT * FROM LastItems ORDER BY Id"}) {
+        dump += QString::fromUtf8(sql) + QLatin1Char('\n');
+        eachRow(db, sql, check, [&](sqlite3_stmt *stmt) {
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                dump +=
+                    (sqlite3_column_type(stmt, c) == SQLITE_NULL ? QStringLiteral("NULL") : text(stmt, c)) +
+                    QLatin1Char('|');
+            }
+            dump += QLatin1Char('\n');
+        });
+    }
+    sqlite3_close(db);
+    return dump + check.faults.join(QLatin1Char('\n'));
+}

@@ -19,3 +19,6 @@ struct LedgerCheck
 };
 
 LedgerCheck checkLedger(const QString &path);
+
+// Every row of the four tables as text, in Id order, to tell whether anything was written.
+QString dumpLedger(const QString &path);

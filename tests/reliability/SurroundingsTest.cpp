@@ -1,0 +1,373 @@
+// Faults of the surroundings while a ledger is open: a read-only file, a folder that vanished,
+// another process holding the write lock, a full disk, a file that may not grow. Each write
+// action is refused with its site's message and leaves the ledger exactly as it was: no half
+// transfer pair, no stale balance, no open transaction.
+
+#include "ReliabilityFixture.h"
+
+#include "LedgerInvariants.h"
+#include "app/LedgerSchema.h"
+#include "app/LedgerStore.h"
+#include "app/mdlGlobal.h"
+#include "ledger/EntryWriter.h"
+#include "maintenance/AccountMaintenance.h"
+#include "maintenance/CategoryMaintenance.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <csignal>
+#include <functional>
+
+#include <sched.h>
+#include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// One user action that writes, with the text its failure message begins with.
+struct WriteAction
+{
+    const char *what;
+    QString site;
+    std::function<void()> run;
+    // Adds rows (and so needs room in the file), as opposed to deleting or re-booking.
+    bool adds = false;
+};
+
+std::vector<WriteAction> writeActions(const QString &memo = QStringLiteral("移動 'テスト'"))
+{
+    return {
+        {"transfer", QStringLiteral("from Method KinyuuSinkiIdou: "),
+         [memo] {
+             insertTransfer(*KakeiboDB, 1, 2, EntryValues{2024, 6, 1, 4321, memo});
+         },
+         true},
+        {"account add", QStringLiteral("from Method SisanSakujyo: "),
+         [memo] { addAccount(memo, QStringLiteral("500")); }, true},
+        {"account delete", QString::fromUtf8("from SisanSakujyo データを削除できませんでいた。"),
+         [] { deleteAccountWithEntries(2); }},
+        {"category add", QStringLiteral("from Method Himokutuika INSERT: "), [memo] { addCategory(1, memo); },
+         true},
+        {"sub-item delete", QString::fromUtf8("この内訳をもつデータを削除できませんでいた。"),
+         [] { deleteSubItemWithEntries(2); }},
+        {"merge", QStringLiteral("from Method HimokuTougou Update: "), [] { mergeSubItem(2, 3); }},
+    };
+}
+
+class SurroundingsTest : public ReliabilityFixture
+{
+protected:
+    // A ledger with entries in a folder of its own, open as the remembered ledger.
+    void openSampleLedger(const QString &folder)
+    {
+        QDir(m_dir.path()).mkpath(folder);
+        m_file = folder + QStringLiteral("/ledger.sqlf");
+        createLedger(m_file);
+        addSampleEntries(60);
+        reopen();
+    }
+
+    void reopen()
+    {
+        restart();
+        m_ui->fileAnswers.push_back(path(m_file));
+        OpenKakeiboDB(QString());
+        ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected())
+            << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    }
+
+    // Runs the action and expects its site's message first, the database's reason in one of
+    // the messages (unless the site shows none), and no transaction left open.
+    void expectRefused(const WriteAction &action, const QString &reason, bool siteShowsReason = true)
+    {
+        SCOPED_TRACE(action.what);
+        m_ui->messages.clear();
+        action.run();
+        ASSERT_FALSE(m_ui->messages.isEmpty()) << "the failure was not reported";
+        EXPECT_TRUE(m_ui->messages[0].startsWith(action.site)) << m_ui->messages[0].toStdString();
+        if (siteShowsReason && action.site.startsWith(QStringLiteral("from Method"))) {
+            EXPECT_TRUE(m_ui->messages.join(QLatin1Char('\n')).contains(reason))
+                << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        }
+        EXPECT_FALSE(KakeiboDB->inTransaction());
+    }
+
+    QString m_file;
+};
+
+// Opening a read-only file needs an unprivileged user: root may write any file. As root the
+// test takes the identity of "nobody" while the ledger is opened, so that SQLite finds the file
+// read-only as a user would.
+class UnprivilegedScope
+{
+public:
+    explicit UnprivilegedScope(const QString &folder)
+    {
+        if (geteuid() != 0) {
+            m_ok = true;
+            return;
+        }
+        chmod(QFile::encodeName(folder).constData(), 0755);
+        m_ok = setegid(65534) == 0 && seteuid(65534) == 0;
+    }
+    ~UnprivilegedScope()
+    {
+        if (getuid() == 0) {
+            (void)seteuid(0);
+            (void)setegid(0);
+        }
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    bool m_ok = false;
+};
+
+TEST_F(SurroundingsTest, AReadOnlyLedgerRefusesEveryWriteWithTheStatementsMessage)
+{
+    openSampleLedger(QStringLiteral("ro"));
+    KakeiboDB.reset();
+    const QString file = path(m_file);
+    ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0444), 0);
+    const QByteArray before = readFile(m_file);
+    {
+        UnprivilegedScope nobody(m_dir.path());
+        if (!nobody.ok()) {
+            GTEST_SKIP() << "cannot take an unprivileged identity to make the file read-only";
+        }
+        reopen();
+    }
+    // The ledger opens and reads as usual.
+    EXPECT_EQ(gDicSisan.count(), 2);
+    for (const WriteAction &action : writeActions()) {
+        expectRefused(action, QStringLiteral("attempt to write a readonly database"));
+    }
+    EXPECT_EQ(readFile(m_file), before);
+    expectSound(m_file);
+}
+
+TEST_F(SurroundingsTest, ALedgerWhoseFolderWasMovedAwayRefusesWritesAndKeepsItsEntries)
+{
+    openSampleLedger(QStringLiteral("moving"));
+    const QString before = dumpLedger(path(m_file));
+    ASSERT_TRUE(QDir(m_dir.path()).rename(QStringLiteral("moving"), QStringLiteral("moved")));
+    for (const WriteAction &action : writeActions()) {
+        expectRefused(action, QString());
+    }
+    KakeiboDB.reset();
+    const QString moved = QStringLiteral("moved/ledger.sqlf");
+    EXPECT_EQ(dumpLedger(path(moved)), before);
+    expectSound(moved);
+}
+
+TEST_F(SurroundingsTest, ALedgerWhoseFolderWasDeletedRefusesWritesWithoutACrash)
+{
+    openSampleLedger(QStringLiteral("doomed"));
+    ASSERT_TRUE(QDir(path(QStringLiteral("doomed"))).removeRecursively());
+    for (const WriteAction &action : writeActions()) {
+        expectRefused(action, QString());
+    }
+    // Reading goes on from the file the connection still holds.
+    EXPECT_TRUE(CheckKakeiboDBConnected());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Sisan")), 2);
+}
+
+// Another process that holds the write lock (BEGIN IMMEDIATE) for `holdMs`, then rolls back.
+// Returns once the lock is held.
+pid_t holdWriteLock(const QString &file, int holdMs)
+{
+    int ready[2];
+    if (pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        sqlite3 *db = nullptr;
+        const QByteArray name = QFile::encodeName(file);
+        char ok = 0;
+        if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+            sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE Sisan SET Zankin = Zankin + 1", nullptr, nullptr,
+                         nullptr) == SQLITE_OK) {
+            ok = 1;
+        }
+        (void)write(ready[1], &ok, 1);
+        usleep(static_cast<useconds_t>(holdMs) * 1000);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        _exit(ok ? 0 : 1);
+    }
+    close(ready[1]);
+    char ok = 0;
+    if (read(ready[0], &ok, 1) != 1 || !ok) {
+        close(ready[0]);
+        return -1;
+    }
+    close(ready[0]);
+    return child;
+}
+
+int reap(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(SurroundingsTest, ALedgerLockedByAnotherProcessWaitsFiveSecondsThenRefusesWhole)
+{
+    openSampleLedger(QStringLiteral("locked"));
+    const QString before = dumpLedger(path(m_file));
+    const auto actions = writeActions();
+    // The entry writer and a maintenance action: both begin their transaction the same way.
+    for (const WriteAction *action : {&actions[0], &actions[2]}) {
+        const pid_t holder = holdWriteLock(path(m_file), 20000);
+        ASSERT_GT(holder, 0);
+        QElapsedTimer waited;
+        waited.start();
+        expectRefused(*action, QStringLiteral("database is locked"));
+        EXPECT_GE(waited.elapsed(), 4500) << action->what;
+        EXPECT_LT(waited.elapsed(), 15000) << action->what;
+        kill(holder, SIGKILL);
+        reap(holder);
+    }
+    EXPECT_EQ(dumpLedger(path(m_file)), before);
+    expectSound(m_file);
+}
+
+TEST_F(SurroundingsTest, ALockReleasedWithinTheTimeoutLetsTheWriteThroughWhole)
+{
+    openSampleLedger(QStringLiteral("busy"));
+    const qint64 entries = scalar(QStringLiteral("SELECT count(*) FROM Items"));
+    const pid_t holder = holdWriteLock(path(m_file), 1500);
+    ASSERT_GT(holder, 0);
+    QElapsedTimer waited;
+    waited.start();
+    const auto pair =
+        insertTransfer(*KakeiboDB, 1, 2, EntryValues{2024, 6, 1, 4321, QStringLiteral("waited")});
+    EXPECT_GE(waited.elapsed(), 1000);
+    EXPECT_TRUE(pair.has_value()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(reap(holder), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), entries + 2);
+    EXPECT_TRUE(m_ui->messages.isEmpty());
+}
+
+// A small file system of its own, in a mount namespace of this process only, so that
+// nothing outside the test sees it.
+bool mountSmallFolder(const QString &folder, const char *size)
+{
+    if (unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return false;
+    }
+    const QByteArray options = QByteArray("size=") + size;
+    return mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                 options.constData()) == 0;
+}
+
+// Fills the folder's file system up to its last byte.
+void fillUp(const QString &file)
+{
+    QFile filler(file);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    const QByteArray byte(1, 'f');
+    while (filler.write(byte) == 1 && filler.flush()) {
+    }
+}
+
+TEST_F(SurroundingsTest, AFullDiskRefusesEveryWriteWholeAndWritesAgainOnceThereIsRoom)
+{
+    const QString folder = path(QStringLiteral("small"));
+    QDir().mkpath(folder);
+    if (!mountSmallFolder(folder, "1m")) {
+        GTEST_SKIP() << "no permission to mount a small file system here (needs CAP_SYS_ADMIN)";
+    }
+    openSampleLedger(QStringLiteral("small"));
+    const QString before = dumpLedger(path(m_file));
+    fillUp(path(QStringLiteral("small/filler")));
+    // A long memo needs new pages, so the write cannot fit in space the file already has.
+    const QString longMemo(6000, QLatin1Char('m'));
+    for (const WriteAction &action : writeActions(longMemo)) {
+        expectRefused(action, QStringLiteral("database or disk is full"), false);
+    }
+    EXPECT_EQ(dumpLedger(path(m_file)), before);
+    expectSound(m_file);
+
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("small/filler"))));
+    m_ui->messages.clear();
+    EXPECT_TRUE(addAccount(longMemo, QStringLiteral("77")));
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Sisan")), 3);
+    expectSound(m_file);
+    umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+}
+
+TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedWithoutACrash)
+{
+    const QString folder = path(QStringLiteral("tiny"));
+    QDir().mkpath(folder);
+    if (!mountSmallFolder(folder, "64k")) {
+        GTEST_SKIP() << "no permission to mount a small file system here (needs CAP_SYS_ADMIN)";
+    }
+    fillUp(path(QStringLiteral("tiny/filler")));
+    m_ui->fileAnswers.push_back(path(QStringLiteral("tiny/new.sqlf")));
+    CreateNewKakeiboDB();
+    EXPECT_FALSE(m_ui->messages.isEmpty());
+    EXPECT_TRUE(!KakeiboDB || !KakeiboDB->inTransaction());
+    umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+}
+
+// Where no small file system can be made: the process may not grow any file past its size,
+// which SQLite meets as a failing write in the middle of the action.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_savedHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    sighandler_t m_savedHandler = SIG_DFL;
+};
+
+TEST_F(SurroundingsTest, ALedgerThatMayNotGrowRefusesEveryWriteWhole)
+{
+    openSampleLedger(QStringLiteral("capped"));
+    const QString before = dumpLedger(path(m_file));
+    const QString longMemo(6000, QLatin1Char('m'));
+    {
+        FileSizeLimit cap(static_cast<rlim_t>(QFileInfo(path(m_file)).size()));
+        for (const WriteAction &action : writeActions(longMemo)) {
+            if (action.adds) {
+                expectRefused(action, QString(), false);
+            }
+        }
+    }
+    EXPECT_EQ(dumpLedger(path(m_file)), before);
+    expectSound(m_file);
+}
+
+} // namespace
