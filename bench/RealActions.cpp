@@ -10,10 +10,14 @@
 #include "ledger/wndKakeibo.h"
 #include "platform/DataFolder.h"
 #include "platform/ScriptedUi.h"
+#include "reports/PageModel.h"
+#include "reports/wndPrev.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include <cstdio>
 #include <filesystem>
@@ -28,9 +32,10 @@ public:
           m_ledgerName(QString::fromStdString(std::filesystem::path(workLedger).filename().string()))
     {}
 
-    // Closes the main window and the ledger, as at the end of a run of the program.
+    // Closes the windows and the ledger, as at the end of a run of the program.
     void shutDown()
     {
+        closeReportWindow();
         if (wndKakeibo::exists()) {
             wndKakeibo::instance()->close();
         }
@@ -65,10 +70,89 @@ public:
         QCoreApplication::processEvents();
     }
 
-    void startUntimed(App &app)
+    // The program started on the working ledger, unless it still is from an earlier action.
+    void ensureStarted(App &app)
     {
-        prepareStart();
-        start(app);
+        closeReportWindow();
+        if (!wndKakeibo::exists() || !KakeiboDB || !KakeiboDB->isConnected()) {
+            prepareStart();
+            start(app);
+        }
+        m_ui->messages.clear();
+    }
+
+    void closeReportWindow()
+    {
+        if (wndPrev::exists()) {
+            wndPrev::instance()->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The report menu command: the guard, then the report window.
+    static void reportCommand(int32_t kind)
+    {
+        if (CheckKakeiboDBConnected()) {
+            wndPrev::openReport(kind);
+        }
+    }
+
+    // Runs `inside` once the modal report window's own event loop runs, then closes it.
+    static void whileModal(const std::function<void()> &inside)
+    {
+        QTimer::singleShot(0, [inside] {
+            QCoreApplication::processEvents();
+            inside();
+            wndPrev::instance()->close();
+        });
+    }
+
+    void pressCsvButton(const QString &file)
+    {
+        m_ui->fileAnswers.push_back(m_folder + QLatin1Char('/') + file);
+        wndPrev::instance()->findChild<QPushButton *>(QStringLiteral("pbtCsvOutput"))->click();
+    }
+
+    void reportActions(App &app, std::vector<TimedAction> &list)
+    {
+        auto started = [this, &app] { ensureStarted(app); };
+        list.push_back({{"assetReport"},
+                        false,
+                        started,
+                        [](Laps &) {
+                            reportCommand(kAssetReport);
+                            QCoreApplication::processEvents();
+                        },
+                        [this] { checkNoMessages("the asset report"); }});
+        list.push_back({{"yearlyReport", "yearlyReportClose"},
+                        false,
+                        started,
+                        [](Laps &laps) {
+                            whileModal([&laps] { laps.mark(); });
+                            reportCommand(kYearlyReport);
+                        },
+                        [this] { checkNoMessages("the yearly report"); }});
+        list.push_back({{"assetCsv"},
+                        false,
+                        [this, &app] {
+                            ensureStarted(app);
+                            reportCommand(kAssetReport);
+                            QCoreApplication::processEvents();
+                        },
+                        [this](Laps &) { pressCsvButton(QStringLiteral("program-asset.csv")); },
+                        [this] { checkNoMessages("the asset CSV file"); }});
+        list.push_back({{"yearlyCsvOpen", "yearlyCsv", "yearlyCsvClose"},
+                        false,
+                        started,
+                        [this](Laps &laps) {
+                            whileModal([this, &laps] {
+                                laps.mark();
+                                pressCsvButton(QStringLiteral("program-yearly.csv"));
+                                laps.mark();
+                            });
+                            reportCommand(kYearlyReport);
+                        },
+                        [this] { checkNoMessages("the yearly CSV file"); }});
     }
 
     // Any message means a driver did something other than the user action it times.
@@ -88,6 +172,7 @@ public:
                         [this] { prepareStart(); },
                         [this, &app](Laps &) { start(app); },
                         [this] { checkNoMessages("start-up"); }});
+        reportActions(app, list);
         return list;
     }
 
@@ -98,22 +183,35 @@ private:
     ScriptedUi *m_ui = nullptr;
 };
 
+// The offscreen platform warns about window calls it ignores (raise, size hints); those say
+// nothing about the program and would drown the benchmark's own output.
+void quietPlatform(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")) ||
+        message.startsWith(QLatin1String("QStandardPaths:"))) {
+        return;
+    }
+    if (type != QtDebugMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    }
+}
+
 } // namespace
 
 int runRealActions(int argc, char **argv, const Scenario &scenario, const std::string &workFolder,
                    const std::string &workLedger, int runs, const std::string &only,
                    const std::function<void()> &restoreLedger)
 {
+    qInstallMessageHandler(quietPlatform);
     App app(argc, argv);
     App::setApplicationName(QStringLiteral("Quorvela"));
     RealDriver driver(scenario, workFolder, workLedger);
-    std::vector<TimedAction> actions;
-    for (TimedAction &a : driver.actions(app)) {
-        if (only.empty() || ("," + only + ",").find("," + a.keys.front() + ",") != std::string::npos) {
-            actions.push_back(std::move(a));
-        }
-    }
-    timeActions(actions, runs, restoreLedger);
+    const std::vector<TimedAction> actions = selectActions(driver.actions(app), only);
+    // The program's connection must not be open on the file while it is copied over.
+    timeActions(actions, runs, [&driver, &restoreLedger] {
+        driver.shutDown();
+        restoreLedger();
+    });
     driver.shutDown();
     return 0;
 }

@@ -4,8 +4,42 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sqlite3.h>
+
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// The action whose statements are being reported, or null outside a first run.
+const std::string *g_tracedKey = nullptr;
+
+int reportStatement(unsigned type, void *, void *statement, void *nanoseconds)
+{
+    if (type == SQLITE_TRACE_PROFILE && g_tracedKey) {
+        char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));
+        std::printf("SQL\t%s\t%.3f\t%s\n", g_tracedKey->c_str(),
+                    *static_cast<sqlite3_int64 *>(nanoseconds) / 1e6, sql ? sql : "");
+        sqlite3_free(sql);
+    }
+    return 0;
+}
+
+int traceConnection(sqlite3 *db, const char **, const struct sqlite3_api_routines *)
+{
+    sqlite3_trace_v2(db, SQLITE_TRACE_PROFILE, reportStatement, nullptr);
+    return SQLITE_OK;
+}
+
+bool g_tracing = false;
+
+} // namespace
+
+void traceStatements()
+{
+    g_tracing = true;
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(traceConnection));
+}
 
 void Laps::mark()
 {
@@ -18,6 +52,21 @@ std::vector<double> Laps::finish()
 {
     mark();
     return m_ms;
+}
+
+std::vector<TimedAction> selectActions(std::vector<TimedAction> actions, const std::string &only)
+{
+    if (only.empty()) {
+        return actions;
+    }
+    std::vector<TimedAction> kept;
+    const std::string list = "," + only + ",";
+    for (TimedAction &a : actions) {
+        if (list.find("," + a.keys.front() + ",") != std::string::npos) {
+            kept.push_back(std::move(a));
+        }
+    }
+    return kept;
 }
 
 std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, int runs,
@@ -33,9 +82,13 @@ std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, i
             if (action.prepare) {
                 action.prepare();
             }
+            if (g_tracing && r == 0) {
+                g_tracedKey = &action.keys.front();
+            }
             Laps laps;
             action.run(laps);
             const std::vector<double> ms = laps.finish();
+            g_tracedKey = nullptr;
             if (action.finish) {
                 action.finish();
             }
@@ -70,7 +123,7 @@ bool writeFileDurably(const std::string &path, const std::string &content)
         return false;
     }
     bool ok = ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
-    ok = ::fsync(fd) == 0 && ok;
+    ok = ::fdatasync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
     return ok && std::rename(temporary.c_str(), path.c_str()) == 0;
 }

@@ -41,10 +41,17 @@ struct ActionTiming
     double maxMs = 0;
 };
 
+// The actions whose first key is in the comma-separated list; all of them when it is empty.
+std::vector<TimedAction> selectActions(std::vector<TimedAction> actions, const std::string &only);
+
 // Runs each action `runs` times; restoreLedger is called before every run of an action that
 // writes. Prints one line per phase to stdout for the parent process.
 std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, int runs,
                                       const std::function<void()> &restoreLedger);
+
+// From now on every SQLite connection of the process reports the statements run during the
+// first run of each action: "SQL <key> <ms> <statement>" lines on stdout.
+void traceStatements();
 
 // Writes a whole file the way a careful program does: a temporary file, synced, renamed.
 bool writeFileDurably(const std::string &path, const std::string &content);

@@ -34,6 +34,7 @@ struct Options
     std::string ledger;
     std::string table;
     std::string only;
+    bool trace = false;
 };
 
 [[noreturn]] void usage()
@@ -92,29 +93,13 @@ Options parse(int argc, char **argv)
             o.table = value();
         } else if (arg == "--only") {
             o.only = value();
+        } else if (arg == "--trace") {
+            o.trace = true;
         } else {
             usage();
         }
     }
     return o;
-}
-
-std::vector<TimedAction> selected(std::vector<TimedAction> actions, const std::string &only)
-{
-    if (only.empty()) {
-        return actions;
-    }
-    const std::vector<std::string> keys = split(only);
-    std::vector<TimedAction> kept;
-    for (TimedAction &a : actions) {
-        for (const std::string &k : keys) {
-            if (a.keys.front() == k) {
-                kept.push_back(std::move(a));
-                break;
-            }
-        }
-    }
-    return kept;
 }
 
 // The working copy the actions run on, made again before every run of an action that writes.
@@ -129,6 +114,9 @@ std::function<void()> restorer(const std::string &pristine, const std::string &c
 
 int runChild(const Options &o, int argc, char **argv)
 {
+    if (o.trace) {
+        traceStatements();
+    }
     const Scenario scenario = readScenario(o.ledger);
     std::filesystem::create_directories(o.work);
     const std::string copy = o.work + "/Quorvela-bench.sqlf";
@@ -139,7 +127,10 @@ int runChild(const Options &o, int argc, char **argv)
                 scenario.mergeSource, static_cast<long long>(scenario.mergeSourceEntries));
     if (o.child == "bare") {
         BareLedger db;
-        timeActions(selected(bareActions(db, scenario, copy, o.work), o.only), o.runs, restore);
+        timeActions(selectActions(bareActions(db, scenario, copy, o.work), o.only), o.runs, [&db, &restore] {
+            db.close();
+            restore();
+        });
         return 0;
     }
     if (o.child == "real") {
@@ -169,6 +160,9 @@ ChildResult spawnChild(const std::string &kind, const Options &o, const std::str
     if (!o.only.empty()) {
         args.push_back("--only");
         args.push_back(o.only);
+    }
+    if (o.trace) {
+        args.push_back("--trace");
     }
     const pid_t pid = fork();
     if (pid == 0) {
@@ -206,6 +200,9 @@ ChildResult spawnChild(const std::string &kind, const Options &o, const std::str
             std::fprintf(stderr, "  %-5s %-20s %10s ms (min %s, max %s)\n", kind.c_str(), fields[1].c_str(),
                          fields[2].c_str(), fields.size() > 3 ? fields[3].c_str() : "",
                          fields.size() > 4 ? fields[4].c_str() : "");
+        } else if (fields[0] == "SQL" && fields.size() >= 4) {
+            std::fprintf(stderr, "  %-5s %-20s %10s ms  %.160s\n", kind.c_str(), fields[1].c_str(),
+                         fields[2].c_str(), fields[3].c_str());
         } else if (fields[0] == "SCENARIO" && kind == "bare" && fields.size() >= 6) {
             std::fprintf(
                 stderr, "  %s entries; largest account %s with %s entries; merge source %s with %s entries\n",
