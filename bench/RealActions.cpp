@@ -9,6 +9,7 @@
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/DataFolder.h"
+#include "platform/ListBox.h"
 #include "platform/ScriptedUi.h"
 #include "reports/PageModel.h"
 #include "reports/wndPrev.h"
@@ -172,6 +173,18 @@ public:
                         [this] { prepareStart(); },
                         [this, &app](Laps &) { start(app); },
                         [this] { checkNoMessages("start-up"); }});
+        list.push_back({{"switch"},
+                        false,
+                        [this, &app] {
+                            ensureStarted(app);
+                            // Each run switches from the first account, as after start-up.
+                            wndKakeibo::instance()->lsbSisan()->setListIndex(0);
+                        },
+                        [this](Laps &) {
+                            wndKakeibo::instance()->lsbSisan()->setListIndex(m_scenario.largestAccountRow);
+                            QCoreApplication::processEvents();
+                        },
+                        [this] { checkNoMessages("the account switch"); }});
         reportActions(app, list);
         return list;
     }
