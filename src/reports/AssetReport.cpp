@@ -1,9 +1,9 @@
 #include "reports/AssetReport.h"
 
 #include "platform/LedgerConnection.h"
+#include "platform/NumberFormat.h"
 #include "reports/CsvFile.h"
 #include "reports/ReportGrid.h"
-#include "reports/ReportText.h"
 
 AssetReportData readAssetReport(LedgerConnection &db)
 {
@@ -48,14 +48,14 @@ void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetRepor
     for (const AssetReportRow &row : data.rows) {
         DrawPStr(g, model, QString::number(row.id), 10, n + 7, 2);
         DrawPStr(g, model, row.name, 10, n + 7, 12);
-        DrawPStr(g, model, reportAmount(row.balance), 10, n + 7, 30);
+        DrawPStr(g, model, rightAlignedAmount(row.balance), 10, n + 7, 30);
         ++n;
         if (n % 5 == 0) {
             DrawPline(g, model, n + 6, 1, n + 6, 40, RuleStyle::Dotted);
         }
     }
     DrawPStr(g, model, QStringLiteral("資 産 残 合 計 "), 12, n + 9, 16);
-    DrawPStr(g, model, reportAmount(data.total), 10, n + 9, 30);
+    DrawPStr(g, model, rightAlignedAmount(data.total), 10, n + 9, 30);
 }
 
 QByteArray assetReportCsv(const AssetReportData &data, const QString &date)

@@ -1,9 +1,9 @@
 #include "reports/YearlyReport.h"
 
 #include "platform/LedgerConnection.h"
+#include "platform/NumberFormat.h"
 #include "reports/CsvFile.h"
 #include "reports/ReportGrid.h"
-#include "reports/ReportText.h"
 
 namespace {
 constexpr int32_t kNameColumn = 1;
@@ -57,9 +57,9 @@ MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QSt
 void drawAmounts(ReportSurface &g, const strPreVal &model, const MonthSums &sums, int32_t line)
 {
     for (int m = 1; m <= 12; ++m) {
-        DrawPStr(g, model, reportAmount(sums[m - 1]), kAmountSize, line, monthColumn(m));
+        DrawPStr(g, model, rightAlignedAmount(sums[m - 1]), kAmountSize, line, monthColumn(m));
     }
-    DrawPStr(g, model, reportAmount(sums[12]), kAmountSize, line, kYearColumn);
+    DrawPStr(g, model, rightAlignedAmount(sums[12]), kAmountSize, line, kYearColumn);
 }
 
 QStringList sumFields(const MonthSums &sums)

@@ -2,17 +2,17 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
+#include "platform/PopupMenu.h"
+#include "platform/RollingDate.h"
 #include "platform/Ui.h"
 #include "reports/AssetReport.h"
 #include "reports/CsvFile.h"
 #include "reports/PainterSurface.h"
 #include "reports/RecordingSurface.h"
 #include "reports/ReportCanvas.h"
-#include "reports/ReportText.h"
 #include "reports/YearlyReport.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QPainter>
@@ -20,7 +20,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -46,7 +45,7 @@ LedgerConnection *reportLedger()
 
 QString today()
 {
-    return reportDate(QDate::currentDate());
+    return RollingDate::today().shortDate();
 }
 
 QImage newPicture(int width, int height)
@@ -120,7 +119,7 @@ wndPrev::wndPrev()
 
     m_grbRepNendo = new QGroupBox(QStringLiteral("レポート年度"), this);
     m_grbRepNendo->setObjectName(QStringLiteral("grbRepNendo"));
-    m_ppmNendo = new QComboBox(m_grbRepNendo);
+    m_ppmNendo = new PopupMenu(m_grbRepNendo);
     m_ppmNendo->setObjectName(QStringLiteral("ppmNendo"));
     m_ppmNendo->setGeometry(10, 24, 150, 26);
 
@@ -137,7 +136,7 @@ wndPrev::wndPrev()
     connect(m_slbVertivcal, &QScrollBar::valueChanged, this, &wndPrev::slbVertivcal_ValueChanged);
     connect(m_slbHorizontal, &QScrollBar::valueChanged, this, &wndPrev::slbHorizontal_ValueChanged);
     connect(m_pbtPrint, &QPushButton::clicked, this, &wndPrev::pbtPrint_Action);
-    connect(m_ppmNendo, &QComboBox::currentIndexChanged, this, &wndPrev::ppmNendo_Change);
+    m_ppmNendo->setChangeHandler([this] { ppmNendo_Change(); });
     connect(m_pbtCsvOutput, &QPushButton::clicked, this, &wndPrev::pbtCsvOutput_Action);
     Event_Open();
 }
@@ -205,8 +204,11 @@ void wndPrev::updateScrollRanges()
 
 void wndPrev::Show()
 {
+    if (isVisible()) {
+        // An open window comes to the front for the newly chosen report.
+        raise();
+    }
     show();
-    raise();
     activateWindow();
     // Drawn here as well as on the activation event: a window manager may refuse to activate
     // the window, and the flag keeps the report from being drawn twice.
@@ -311,9 +313,9 @@ void wndPrev::slbHorizontal_ValueChanged(int value)
     m_cnvReport->update();
 }
 
-void wndPrev::ppmNendo_Change(int index)
+void wndPrev::ppmNendo_Change()
 {
-    if (index < 0 || !m_gPP) {
+    if (m_ppmNendo->listIndex() < 0 || !m_gPP) {
         return;
     }
     DrawKakeiboNendoReport(m_gPP, m_gPP->width(), m_gPP->height(), false);
@@ -334,7 +336,7 @@ void wndPrev::pbtPrint_Action()
         return;
     }
     // Without a chosen year every statement of the yearly report would fail.
-    if (m_iReportCode == kYearlyReport && m_ppmNendo->currentIndex() < 0) {
+    if (m_iReportCode == kYearlyReport && m_ppmNendo->listIndex() < 0) {
         return;
     }
     if (!reportLedger()) {
@@ -424,16 +426,13 @@ void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
     if (years.error) {
         Ui::instance().message(QString::fromUtf8(kReportYearsFailure) + *years.error);
     }
-    {
-        // Filled silently: exactly one change event follows, for the first year, once the
-        // popup holds every year.
-        const QSignalBlocker blocker(m_ppmNendo);
-        m_ppmNendo->clear();
-        m_ppmNendo->addItems(years.years);
-        m_ppmNendo->setCurrentIndex(-1);
+    m_ppmNendo->deleteAllRows();
+    for (const QString &year : years.years) {
+        m_ppmNendo->addRow(year);
     }
-    if (m_ppmNendo->count() > 0) {
-        m_ppmNendo->setCurrentIndex(0);
+    // Selecting the first year draws it, before this returns.
+    if (m_ppmNendo->rowCount() > 0) {
+        m_ppmNendo->setListIndex(0);
     }
 }
 
@@ -443,7 +442,7 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t hei
     if (!db || !g) {
         return;
     }
-    const QString year = m_ppmNendo->currentText();
+    const QString year = m_ppmNendo->text();
     const YearlyReportData data = readYearlyReport(*db, year);
     for (size_t i = 0; i < data.errors.size(); ++i) {
         if (data.errors[i]) {
@@ -504,7 +503,7 @@ void wndPrev::OutputSisanCSV()
 
 void wndPrev::OutputKakeiboNendoCSV()
 {
-    if (m_ppmNendo->currentIndex() < 0) {
+    if (m_ppmNendo->listIndex() < 0) {
         return;
     }
     LedgerConnection *db = reportLedger();
@@ -515,7 +514,7 @@ void wndPrev::OutputKakeiboNendoCSV()
     if (!path) {
         return;
     }
-    const QString year = m_ppmNendo->currentText();
+    const QString year = m_ppmNendo->text();
     const std::optional<QString> failure = writeCsvFile(*path, [db, year] {
         const YearlyReportData data = readYearlyReport(*db, year);
         for (size_t i = 0; i < data.errors.size(); ++i) {

@@ -16,11 +16,11 @@
 #include <cstdint>
 #include <memory>
 
-class QComboBox;
 class QGroupBox;
 class QPaintDevice;
 class QPushButton;
 class QScrollBar;
+class PopupMenu;
 class ReportCanvas;
 
 class wndPrev : public QWidget
@@ -73,7 +73,7 @@ private:
     void slbVertivcal_ValueChanged(int value);
     void slbHorizontal_ValueChanged(int value);
     void pbtPrint_Action();
-    void ppmNendo_Change(int index);
+    void ppmNendo_Change();
     void pbtCsvOutput_Action();
     void Event_Activate();
     void Event_Close();
@@ -88,7 +88,7 @@ private:
     QScrollBar *m_slbHorizontal = nullptr;
     QPushButton *m_pbtPrint = nullptr;
     QGroupBox *m_grbRepNendo = nullptr;
-    QComboBox *m_ppmNendo = nullptr;
+    PopupMenu *m_ppmNendo = nullptr;
     QPushButton *m_pbtCsvOutput = nullptr;
 
     int32_t m_iReportCode = 0;
