@@ -5,6 +5,7 @@
 #include "support/LedgerTestFixture.h"
 
 #include <QString>
+#include <QWidget>
 
 class MaintenanceFixture : public LedgerTestFixture
 {
@@ -23,6 +24,14 @@ protected:
     qint64 inconsistentAccounts();
     // Every row of Sisan, Himoku, Items and LastItems as text.
     QString dump();
+    // A control of a window by its name; fails the test when there is none.
+    template <typename T> static T *child(const QWidget &window, const char *name)
+    {
+        T *control = window.findChild<T *>(QLatin1String(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+
     // A trigger that makes every statement of that event on that table fail with "boom".
     void failOn(const QString &event, const QString &table);
     // Makes every SELECT that reads that column fail, while other statements may still read it.

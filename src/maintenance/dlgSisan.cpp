@@ -1,0 +1,288 @@
+#include "maintenance/dlgSisan.h"
+
+#include "maintenance/AccountMaintenance.h"
+#include "platform/ListBox.h"
+#include "platform/NumberFormat.h"
+#include "platform/Ui.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kBlank = QStringLiteral(" ");
+
+// The headings over the fields; the fields stand under their words.
+const QString kNumberHeading = kBlank + QStringLiteral("番号");
+const QString kNameHeading = QStringLiteral("資産名");
+const QString kAmountHeading = QStringLiteral("初期金額");
+const QString kLabel1Text =
+    kNumberHeading + kBlank.repeated(14) + kNameHeading + kBlank.repeated(66) + kAmountHeading;
+
+constexpr int kListPixelSize = 14;
+
+} // namespace
+
+dlgSisan::dlgSisan(QWidget *parent)
+    : MaintenanceDialog(QStringLiteral("dlgSisan"), QStringLiteral("資産項目の管理"), QSize(594, 568), parent)
+{
+    m_lsbSisan = new ListBox(this);
+    m_lsbSisan->setObjectName(QStringLiteral("lsbSisan"));
+    m_lsbSisan->setGeometry(10, 44, 574, 300);
+    QFont listFont = m_lsbSisan->font();
+    listFont.setPixelSize(kListPixelSize);
+    m_lsbSisan->setFont(listFont);
+    m_lsbSisan->setFixedRowHeight(QFontMetrics(listFont).height() + 4);
+    m_lsbSisan->setColumnCount(4);
+    m_lsbSisan->setHeadings({QStringLiteral("番号"), QStringLiteral("名前"), QStringLiteral("初期金額　"),
+                             QStringLiteral("残金　")});
+    m_lsbSisan->setColumnWidths(QStringLiteral("10%,60%,30%,0%"));
+    m_lsbSisan->setEvenRowBackground(QColor(0xF3, 0xF6, 0xFA));
+
+    m_pbtClose = addButton(this, "pbtClose", QStringLiteral("閉じる"), QRect(494, 8, 90, 28));
+    m_pbtSisanTuika = addButton(this, "pbtSisanTuika", QStringLiteral("追加"), QRect(10, 354, 90, 28));
+    m_pbtSisanHensyuu = addButton(this, "pbtSisanHensyuu", QStringLiteral("編集"), QRect(108, 354, 90, 28));
+    m_pbtSisanHensyuu->setEnabled(false);
+    m_pbtSisanSakujyo = addButton(this, "pbtSisanSakujyo", QStringLiteral("削除"), QRect(206, 354, 90, 28));
+    m_pbtSisanSakujyo->setEnabled(false);
+
+    m_grbSisanKoumoku =
+        addGroupBox(this, "grbSisanKoumoku", QStringLiteral("資産項目"), QRect(10, 392, 574, 166));
+    setOpen(m_grbSisanKoumoku, false);
+    m_pbtSisanKoumokuKanryou = addButton(m_grbSisanKoumoku, "pbtSisanKoumokuKanryou", QStringLiteral("完了"),
+                                         QRect(262, 122, 180, 32));
+    m_pbtSisanKoumokuTorikesi = addButton(m_grbSisanKoumoku, "pbtSisanKoumokuTorikesi",
+                                          QStringLiteral("取り消し"), QRect(450, 122, 114, 32));
+
+    m_rctSisanField = new QFrame(m_grbSisanKoumoku);
+    m_rctSisanField->setObjectName(QStringLiteral("rctSisanField"));
+    m_rctSisanField->setGeometry(10, 26, 554, 78);
+    m_rctSisanField->setFrameShape(QFrame::NoFrame);
+    m_rctSisanField->setAutoFillBackground(true);
+    QPalette grey = m_rctSisanField->palette();
+    grey.setColor(QPalette::Window, QColor(215, 215, 215));
+    m_rctSisanField->setPalette(grey);
+
+    m_tfdSisankoumokuSyokikingaku = addTextField(m_rctSisanField, "tfdSisankoumokuSyokikingaku", QRect());
+    m_tfdSisankoumokuNamae = addTextField(m_rctSisanField, "tfdSisankoumokuNamae", QRect());
+    m_lblSisanKoumokuBangou = addLabel(m_rctSisanField, "lblSisanKoumokuBangou", QString(), QRect());
+    m_Label1 = addLabel(m_rctSisanField, "Label1", kLabel1Text, QRect(8, 8, 538, 20));
+
+    // Each field starts where its heading word starts in Label1.
+    const QFontMetrics metrics(m_Label1->font());
+    const int left = 8;
+    const int numberX = left + metrics.horizontalAdvance(kBlank);
+    const int nameX = left + metrics.horizontalAdvance(kNumberHeading + kBlank.repeated(14));
+    const int amountX =
+        left + metrics.horizontalAdvance(kLabel1Text.left(kLabel1Text.size() - kAmountHeading.size()));
+    const int right = m_rctSisanField->width() - 8;
+    const int fieldY = 38;
+    const int fieldHeight = 26;
+    m_lblSisanKoumokuBangou->setGeometry(numberX, fieldY, qMax(30, nameX - numberX - 8), fieldHeight);
+    m_tfdSisankoumokuNamae->setGeometry(nameX, fieldY, qMax(60, amountX - nameX - 10), fieldHeight);
+    m_tfdSisankoumokuSyokikingaku->setGeometry(amountX, fieldY, qMax(60, right - amountX), fieldHeight);
+
+    makeNoButtonDefault();
+
+    m_lsbSisan->setCellClickHandler([this](int row, int column) { lsbSisan_CellClick(row, column); });
+    connect(m_pbtClose, &QPushButton::clicked, this, &dlgSisan::pbtClose_Action);
+    connect(m_pbtSisanTuika, &QPushButton::clicked, this, &dlgSisan::pbtSisanTuika_Action);
+    connect(m_pbtSisanHensyuu, &QPushButton::clicked, this, &dlgSisan::pbtSisanHensyuu_Action);
+    connect(m_pbtSisanSakujyo, &QPushButton::clicked, this, &dlgSisan::pbtSisanSakujyo_Action);
+    connect(m_pbtSisanKoumokuKanryou, &QPushButton::clicked, this, &dlgSisan::pbtSisanKoumokuKanryou_Action);
+    connect(m_pbtSisanKoumokuTorikesi, &QPushButton::clicked, this,
+            &dlgSisan::pbtSisanKoumokuTorikesi_Action);
+
+    // The open events run while the dialog is made, the list's first.
+    lsbSisan_Open();
+    Event_Open();
+}
+
+void dlgSisan::RepopulateLsbSisan()
+{
+    const std::vector<AccountRow> accounts = readAccounts();
+    {
+        ListBox::Refill refill(*m_lsbSisan);
+        for (const AccountRow &account : accounts) {
+            const int row = m_lsbSisan->addRow();
+            m_lsbSisan->setCellNumber(row, 0, account.id);
+            m_lsbSisan->setCell(row, 1, account.name);
+            // Padded to ten characters and never cut, so a large negative amount keeps its sign.
+            m_lsbSisan->setCell(row, 2, rightAlignedAmount(account.opening));
+            m_lsbSisan->setCell(row, 3, rightAlignedAmount(account.balance));
+        }
+    }
+    SisanKoumokuSelectedRow = -1;
+}
+
+void dlgSisan::SisanKoumokuSelected(int32_t row)
+{
+    if (row < 0 || row >= m_lsbSisan->rowCount()) {
+        return;
+    }
+    bool isNumber = false;
+    const int32_t id = m_lsbSisan->cell(row, 0).toInt(&isNumber);
+    if (!isNumber) {
+        return;
+    }
+    const std::optional<AccountRow> account = readAccount(id);
+    if (!account) {
+        return;
+    }
+    m_lblSisanKoumokuBangou->setText(QString::number(account->id));
+    m_tfdSisankoumokuNamae->setText(account->name);
+    m_tfdSisankoumokuSyokikingaku->setText(QString::number(account->opening));
+}
+
+void dlgSisan::grbSisanInit()
+{
+    setOpen(m_grbSisanKoumoku, false);
+    setPanelCaptions(QStringLiteral("資産項目"), QStringLiteral("完了"), QStringLiteral("取消"));
+    emptyFields();
+    m_rctSisanField->setEnabled(true);
+    m_pbtSisanTuika->setEnabled(true);
+    m_pbtSisanHensyuu->setEnabled(false);
+    m_pbtSisanSakujyo->setEnabled(false);
+}
+
+void dlgSisan::lsbSisan_Open()
+{
+    m_lsbSisan->setColumnAlignment(2, ListBox::Alignment::Decimal);
+    m_lsbSisan->setColumnAlignment(3, ListBox::Alignment::Decimal);
+    RepopulateLsbSisan();
+}
+
+bool dlgSisan::lsbSisan_CellClick(int row, int column)
+{
+    Q_UNUSED(column);
+    // Only a click on a row counts: edit and delete would otherwise load no account.
+    if (row < 0 || row >= m_lsbSisan->rowCount()) {
+        return false;
+    }
+    m_pbtSisanHensyuu->setEnabled(true);
+    m_pbtSisanSakujyo->setEnabled(true);
+    SisanKoumokuSelectedRow = row;
+    return false;
+}
+
+void dlgSisan::pbtClose_Action()
+{
+    done(0);
+}
+
+void dlgSisan::pbtSisanTuika_Action()
+{
+    m_pbtSisanHensyuu->setEnabled(false);
+    m_pbtSisanSakujyo->setEnabled(false);
+    setOpen(m_grbSisanKoumoku, true);
+    setPanelCaptions(QStringLiteral("資産項目の追加"), QStringLiteral("この資産の追加実行"),
+                     QStringLiteral("追加の取消"));
+    emptyFields();
+    SisanKanriSybetu = 1;
+}
+
+void dlgSisan::pbtSisanHensyuu_Action()
+{
+    m_pbtSisanTuika->setEnabled(false);
+    m_pbtSisanSakujyo->setEnabled(false);
+    setOpen(m_grbSisanKoumoku, true);
+    setPanelCaptions(QStringLiteral("資産項目の編集"), QStringLiteral("この編集を登録"),
+                     QStringLiteral("編集の取消"));
+    emptyFields();
+    SisanKanriSybetu = 2;
+    SisanKoumokuSelected(SisanKoumokuSelectedRow);
+}
+
+void dlgSisan::pbtSisanSakujyo_Action()
+{
+    m_pbtSisanTuika->setEnabled(false);
+    m_pbtSisanHensyuu->setEnabled(false);
+    setOpen(m_grbSisanKoumoku, true);
+    m_rctSisanField->setEnabled(false);
+    setPanelCaptions(QStringLiteral("資産項目の削除"), QStringLiteral("この資産の削除実行"),
+                     QStringLiteral("削除の取消"));
+    SisanKanriSybetu = 3;
+    SisanKoumokuSelected(SisanKoumokuSelectedRow);
+}
+
+void dlgSisan::pbtSisanKoumokuKanryou_Action()
+{
+    bool finished = false;
+    switch (SisanKanriSybetu) {
+    case 1:
+        finished = SisanTuika();
+        break;
+    case 2:
+        finished = SisanHensyuu();
+        break;
+    case 3:
+        finished = SisanSakujyo();
+        break;
+    default:
+        break;
+    }
+    if (finished) {
+        grbSisanInit();
+        RepopulateLsbSisan();
+    }
+}
+
+void dlgSisan::pbtSisanKoumokuTorikesi_Action()
+{
+    grbSisanInit();
+    RepopulateLsbSisan();
+}
+
+void dlgSisan::Event_Open()
+{
+    grbSisanInit();
+    RepopulateLsbSisan();
+}
+
+bool dlgSisan::SisanTuika()
+{
+    return addAccount(m_tfdSisankoumokuNamae->text(), m_tfdSisankoumokuSyokikingaku->text());
+}
+
+bool dlgSisan::SisanHensyuu()
+{
+    bool isNumber = false;
+    const int32_t id = m_lblSisanKoumokuBangou->text().toInt(&isNumber);
+    // No account loaded (its load has reported why): nothing to change.
+    if (!isNumber) {
+        return false;
+    }
+    return editAccount(id, m_tfdSisankoumokuNamae->text(), m_tfdSisankoumokuSyokikingaku->text());
+}
+
+bool dlgSisan::SisanSakujyo()
+{
+    bool isNumber = false;
+    const int32_t id = m_lblSisanKoumokuBangou->text().toInt(&isNumber);
+    if (!isNumber) {
+        return false;
+    }
+    if (!Ui::instance().confirm(QStringLiteral("この資産を、本当に削除していいですか？"),
+                                QStringLiteral("削除する"), QStringLiteral("削除しない"),
+                                Ui::Icon::Caution)) {
+        return true;
+    }
+    return deleteAccountWithEntries(id);
+}
+
+void dlgSisan::setPanelCaptions(const QString &panel, const QString &done, const QString &cancel)
+{
+    m_grbSisanKoumoku->setTitle(panel);
+    m_pbtSisanKoumokuKanryou->setText(done);
+    m_pbtSisanKoumokuTorikesi->setText(cancel);
+}
+
+void dlgSisan::emptyFields()
+{
+    m_lblSisanKoumokuBangou->clear();
+    m_tfdSisankoumokuNamae->clear();
+    m_tfdSisankoumokuSyokikingaku->clear();
+}
