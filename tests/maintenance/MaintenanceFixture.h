@@ -7,6 +7,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 class MaintenanceFixture : public LedgerTestFixture
 {
 protected:
