@@ -69,7 +69,9 @@ LedgerCheck checkLedger(const QString &path)
     LedgerCheck check;
     sqlite3 *db = nullptr;
     const QByteArray file = path.toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    // Read-write (never create): a transaction that a killed writer left behind is rolled back
+    // here, as the program's next start would; a read-only connection could not.
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         check.faults << QStringLiteral("cannot open %1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_close(db);
         return check;
@@ -104,7 +106,7 @@ QString dumpLedger(const QString &path)
     QString dump;
     sqlite3 *db = nullptr;
     const QByteArray file = path.toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return QStringLiteral("cannot open ") + path;
     }

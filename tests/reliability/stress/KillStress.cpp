@@ -1,0 +1,519 @@
+// The kill test: a driver process makes, changes and deletes entries through the main window
+// and maintains accounts and categories, as fast as it can, on one ledger file; this program
+// kills it with SIGKILL at random moments, over and over, and after every kill checks the
+// ledger from outside: sound file, whole transfer pairs, no entry without its account or
+// sub-item, every balance equal to its entries, and nothing lost that an action had committed.
+//
+//     reliability_stress [--kills N] [--seed S] [--folder DIR]   the killing parent
+//     reliability_stress --drive DIR SEED                         the driver (started by it)
+//
+// Exit status 0 when every check held after every kill, 1 otherwise.
+
+#include "LedgerInvariants.h"
+#include "app/App.h"
+#include "app/LedgerSchema.h"
+#include "app/LedgerStore.h"
+#include "app/MainMenuBar.h"
+#include "app/MainWindowPort.h"
+#include "app/mdlGlobal.h"
+#include "ledger/DateListBox.h"
+#include "ledger/wndKakeibo.h"
+#include "maintenance/AccountMaintenance.h"
+#include "maintenance/CategoryMaintenance.h"
+#include "platform/DataFolder.h"
+#include "platform/ListBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
+#include "platform/ScriptedUi.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <random>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kLedger = QStringLiteral("Quorvela.sqlf");
+
+// The commit counter SQLite keeps in the file header (bytes 24 to 27, big-endian): it grows
+// by one with every committed transaction and returns to its old value when an interrupted
+// one is rolled back, so a smaller value after a kill means a committed action was lost.
+quint32 commitCounter(const QString &file)
+{
+    const int fd = open(QFile::encodeName(file).constData(), O_RDONLY);
+    unsigned char bytes[4] = {0, 0, 0, 0};
+    if (fd >= 0) {
+        if (pread(fd, bytes, 4, 24) != 4) {
+            bytes[0] = bytes[1] = bytes[2] = bytes[3] = 0;
+        }
+        close(fd);
+    }
+    return (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) | (quint32(bytes[2]) << 8) |
+           quint32(bytes[3]);
+}
+
+// The user of the driver: says yes to every confirmation, cancels every file dialog, and
+// reads every message aloud on stderr (a message there means something failed).
+class YesUi : public ScriptedUi
+{
+public:
+    void message(const QString &text, Icon) override
+    {
+        std::fprintf(stderr, "driver message: %s\n", text.toUtf8().constData());
+    }
+    bool confirm(const QString &, const QString &, const QString &, Icon) override { return true; }
+};
+
+// ---------------------------------------------------------------------------------------
+// The driver.
+
+class Driver
+{
+public:
+    Driver(wndKakeibo *window, quint32 seed) : m_w(window), m_random(seed) {}
+
+    // One user action, chosen at random; returns its name.
+    const char *step()
+    {
+        const int pick = below(100);
+        const qint64 entries = count(QStringLiteral("SELECT count(*) FROM Items"));
+        // Keep the ledger at a size where every action stays quick: past 1500 entries,
+        // deleting wins.
+        if (entries > 1500 && pick < 40) {
+            deleteEntry();
+            return "delete entry";
+        }
+        if (pick < 22) {
+            newEntry(m_w->rbtSisyutu());
+            return "new expense";
+        }
+        if (pick < 34) {
+            newEntry(m_w->rbtSyunyu());
+            return "new income";
+        }
+        if (pick < 50) {
+            newEntry(m_w->rbtIdou());
+            return "new transfer";
+        }
+        if (pick < 62) {
+            editEntry();
+            return "edit entry";
+        }
+        if (pick < 72) {
+            deleteEntry();
+            return "delete entry";
+        }
+        if (pick < 78) {
+            chooseAccount();
+            return "choose account";
+        }
+        return maintain();
+    }
+
+private:
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
+
+    qint64 count(const QString &sql)
+    {
+        auto rows = KakeiboDB->select(sql);
+        return rows && !rows->atEnd() ? rows->int64At(0) : 0;
+    }
+
+    std::vector<int32_t> ids(const QString &sql)
+    {
+        std::vector<int32_t> result;
+        if (auto rows = KakeiboDB->select(sql)) {
+            for (; !rows->atEnd(); rows->moveNext()) {
+                result.push_back(rows->intAt(0));
+            }
+        }
+        return result;
+    }
+
+    int32_t anyOf(const std::vector<int32_t> &values)
+    {
+        return values[below(static_cast<int>(values.size()))];
+    }
+
+    QString amount()
+    {
+        const int pick = below(20);
+        if (pick == 0) {
+            return QStringLiteral("2147483647");
+        }
+        if (pick == 1) {
+            return QStringLiteral("-%1").arg(below(5000));
+        }
+        if (pick == 2) {
+            return QStringLiteral("12a");
+        }
+        return QString::number(1 + below(99999));
+    }
+
+    QString memo()
+    {
+        static const QStringList memos = {QString(), QStringLiteral("食材"), QStringLiteral("it's"),
+                                          QStringLiteral("'); DELETE FROM Items; --"),
+                                          QStringLiteral("a\nb")};
+        return memos[below(static_cast<int>(memos.size()))] + QString::number(below(1000));
+    }
+
+    void setDate()
+    {
+        m_w->DateListBox1()->TheDate().setYMD(2020 + below(6), 1 + below(12), 1 + below(28));
+        m_w->DateListBox1()->DisplayDate();
+    }
+
+    void choosePopupRow()
+    {
+        PopupMenu *popup = m_w->ppmHimoku();
+        if (popup->rowCount() > 0) {
+            popup->setListIndex(below(popup->rowCount()));
+        }
+    }
+
+    void newEntry(RadioButton *kind)
+    {
+        m_w->pbtSinki()->click();
+        kind->setValue(true);
+        choosePopupRow();
+        setDate();
+        m_w->tfdKingaku()->setText(amount());
+        m_w->tfdBikou()->setText(memo());
+        m_w->pbtNyuryoku()->click();
+    }
+
+    bool chooseEntry()
+    {
+        ListBox *list = m_w->lsbItem();
+        if (list->rowCount() == 0) {
+            return false;
+        }
+        list->setListIndex(below(list->rowCount()));
+        return true;
+    }
+
+    void editEntry()
+    {
+        if (!chooseEntry()) {
+            return;
+        }
+        m_w->pbtHensyuu()->click();
+        if (below(2) == 0) {
+            choosePopupRow();
+        }
+        setDate();
+        m_w->tfdKingaku()->setText(amount());
+        m_w->tfdBikou()->setText(memo());
+        m_w->pbtNyuryoku()->click();
+    }
+
+    void deleteEntry()
+    {
+        if (!chooseEntry()) {
+            return;
+        }
+        m_w->pbtSakujyo()->click();
+        m_w->pbtNyuryoku()->click();
+    }
+
+    void chooseAccount()
+    {
+        ListBox *list = m_w->lsbSisan();
+        if (list->rowCount() > 0) {
+            list->setListIndex(below(list->rowCount()));
+        }
+    }
+
+    // What the main window does once the account dialog has ended.
+    void afterAccountDialog()
+    {
+        readAccounts();
+        GSisanCodeInit = true;
+        m_w->SetlsbSisan();
+        m_w->SetlsbItem(-1);
+    }
+
+    // What the main window does once the category dialog has ended.
+    void afterCategoryDialog()
+    {
+        readCategoryTree();
+        GSisanCodeInit = true;
+        m_w->SetlsbSisan();
+        m_w->fillHimokuPopup(gSyubetuNo == 2 ? gDicSyuunyuu : gSyubetuNo == 3 ? gDicSisan : gDicSisyutu);
+        m_w->SetPpmLsbHimoku();
+    }
+
+    const char *maintain()
+    {
+        const auto accounts = ids(QStringLiteral("SELECT Id FROM Sisan"));
+        const int kind = 1 + below(2);
+        const auto subItems =
+            ids(QStringLiteral("SELECT Id FROM Himoku WHERE Ucount = 0 AND SyubetuNo = %1").arg(kind));
+        const auto categories =
+            ids(QStringLiteral("SELECT Id FROM Himoku WHERE Ucount > 0 AND SyubetuNo = %1").arg(kind));
+        switch (below(8)) {
+        case 0:
+            addAccount(QStringLiteral("口座 '%1'").arg(below(1000)), QString::number(below(100000)));
+            afterAccountDialog();
+            return "add account";
+        case 1:
+            if (!accounts.empty()) {
+                editAccount(anyOf(accounts), QStringLiteral("口座 %1").arg(below(1000)), amount());
+            }
+            afterAccountDialog();
+            return "edit account";
+        case 2:
+            if (accounts.size() > 2) {
+                deleteAccountWithEntries(anyOf(accounts));
+            }
+            afterAccountDialog();
+            return "delete account";
+        case 3:
+            if (!categories.empty()) {
+                const int32_t category = anyOf(categories);
+                addSubItem(kind, QStringLiteral("費目"), QStringLiteral("内訳 %1").arg(below(1000)),
+                           category);
+            }
+            afterCategoryDialog();
+            return "add sub-item";
+        case 4:
+            if (subItems.size() > 6) {
+                deleteSubItemWithEntries(anyOf(subItems));
+            }
+            afterCategoryDialog();
+            return "delete sub-item";
+        case 5:
+            if (subItems.size() > 1) {
+                const int32_t source = anyOf(subItems);
+                int32_t target = anyOf(subItems);
+                if (target != source) {
+                    mergeSubItem(source, target);
+                }
+            }
+            afterCategoryDialog();
+            return "merge sub-items";
+        case 6:
+            if (categories.size() > 4 && below(3) == 0) {
+                deleteCategoryWithEntries(anyOf(categories));
+            }
+            afterCategoryDialog();
+            return "delete category";
+        default:
+            addCategory(kind, QStringLiteral("費目 %1").arg(below(1000)));
+            afterCategoryDialog();
+            return "add category";
+        }
+    }
+
+    wndKakeibo *m_w;
+    std::mt19937 m_random;
+};
+
+void say(const QByteArray &line)
+{
+    const QByteArray text = line + '\n';
+    (void)!write(STDOUT_FILENO, text.constData(), static_cast<size_t>(text.size()));
+}
+
+int drive(App &app, const QString &folder, quint32 seed)
+{
+    setDataFolder(folder);
+    Ui::install(std::make_unique<YesUi>());
+    MainMenuBar::instance();
+    setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+    app.openHandler();
+    wndKakeibo *window = wndKakeibo::instance();
+    if (!KakeiboDB || !KakeiboDB->isConnected()) {
+        std::fprintf(stderr, "driver: the ledger did not open\n");
+        return 2;
+    }
+    const QString file = KakeiboDB->databaseFile();
+    say("ready " + QByteArray::number(commitCounter(file)));
+    Driver driver(window, seed);
+    for (;;) {
+        const char *what = driver.step();
+        if (KakeiboDB->inTransaction()) {
+            std::fprintf(stderr, "driver: \"%s\" returned with a transaction open\n", what);
+            return 3;
+        }
+        say("done " + QByteArray::number(commitCounter(file)) + ' ' + what);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The killing parent.
+
+struct Figures
+{
+    int kills = 0;
+    qint64 actions = 0;
+    int interrupted = 0; // kills that left a transaction to roll back (a hot journal)
+    int faults = 0;
+};
+
+// Reads the driver's lines as they come until the deadline; keeps the last commit counter
+// it reported and counts its actions.
+void readReports(QProcess &driver, qint64 until, const QElapsedTimer &clock, quint32 &reported,
+                 qint64 &actions, bool &ready)
+{
+    for (;;) {
+        while (driver.canReadLine()) {
+            const QByteArray line = driver.readLine().trimmed();
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() >= 2 && (words[0] == "ready" || words[0] == "done")) {
+                reported = words[1].toUInt();
+                if (words[0] == "ready") {
+                    ready = true;
+                } else {
+                    ++actions;
+                }
+            }
+        }
+        const qint64 left = until - clock.elapsed();
+        if (left <= 0 || driver.state() == QProcess::NotRunning) {
+            return;
+        }
+        driver.waitForReadyRead(static_cast<int>(left));
+    }
+}
+
+int stress(int kills, quint32 seed, const QString &keepFolder)
+{
+    QTemporaryDir temporary;
+    const QString folder = keepFolder.isEmpty() ? temporary.path() : keepFolder;
+    QDir().mkpath(folder);
+    setDataFolder(folder);
+    auto ui = std::make_unique<ScriptedUi>();
+    ScriptedUi *scripted = ui.get();
+    Ui::install(std::move(ui));
+    MainMenuBar::instance();
+    const QString file = QDir(folder).filePath(kLedger);
+    QFile::remove(file);
+    QFile::remove(QDir(folder).filePath(QString::fromLatin1(kSettingsFileName)));
+    scripted->fileAnswers.push_back(file);
+    CreateNewKakeiboDB();
+    if (!KakeiboDB || !KakeiboDB->isConnected() || !scripted->messages.isEmpty()) {
+        std::fprintf(stderr, "could not create the ledger\n");
+        return 1;
+    }
+    KakeiboDB.reset();
+    {
+        QFile settings(QDir(folder).filePath(QString::fromLatin1(kSettingsFileName)));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(encodeSettingsFile(kLedger));
+    }
+
+    std::mt19937 random(seed);
+    // Most kills land inside an action; some after a longer run, on a bigger ledger.
+    std::uniform_int_distribution<int> shortDelay(0, 120);
+    std::uniform_int_distribution<int> longDelay(120, 600);
+    Figures figures;
+    QElapsedTimer clock;
+    clock.start();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder);
+
+    for (int round = 0; round < kills; ++round) {
+        QProcess driver;
+        driver.setProcessEnvironment(environment);
+        driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        driver.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--drive"), folder, QString::number(seed + 1 + round)});
+        quint32 reported = 0;
+        qint64 actions = 0;
+        bool ready = false;
+        // Start-up first (under a sanitizer it takes a while); the kill counts from there.
+        while (!ready && driver.waitForReadyRead(30000)) {
+            readReports(driver, clock.elapsed(), clock, reported, actions, ready);
+        }
+        if (!ready) {
+            std::fprintf(stderr, "round %d: the driver did not start\n", round);
+            ++figures.faults;
+            break;
+        }
+        const int delay = round % 5 == 4 ? longDelay(random) : shortDelay(random);
+        readReports(driver, clock.elapsed() + delay, clock, reported, actions, ready);
+        const bool endedByItself = driver.state() == QProcess::NotRunning;
+        driver.kill();
+        driver.waitForFinished(10000);
+        readReports(driver, clock.elapsed(), clock, reported, actions, ready);
+        figures.actions += actions;
+        ++figures.kills;
+        if (endedByItself) {
+            std::fprintf(stderr, "round %d: the driver ended by itself with status %d\n", round,
+                         driver.exitCode());
+            ++figures.faults;
+        }
+
+        if (QFile::exists(file + QStringLiteral("-journal")) &&
+            QFileInfo(file + QStringLiteral("-journal")).size() > 0) {
+            ++figures.interrupted;
+        }
+        // Opening the ledger rolls an interrupted transaction back, as the next start would.
+        const LedgerCheck check = checkLedger(file);
+        const quint32 counter = commitCounter(file);
+        QStringList faults = check.faults;
+        if (counter < reported) {
+            faults << QStringLiteral(
+                          "a committed action was lost: commit counter %1, the driver had reported %2")
+                          .arg(counter)
+                          .arg(reported);
+        }
+        if (!faults.isEmpty()) {
+            ++figures.faults;
+            std::fprintf(stderr, "round %d (after %lld actions): %s\n", round,
+                         static_cast<long long>(actions),
+                         faults.join(QStringLiteral("\n  ")).toUtf8().constData());
+        }
+        if (round == kills - 1) {
+            std::printf("final ledger: %lld entries (%lld transfer rows), %lld accounts\n",
+                        static_cast<long long>(check.entries), static_cast<long long>(check.transferRows),
+                        static_cast<long long>(check.accounts));
+        }
+    }
+    std::printf("kills: %d, actions completed between them: %lld, kills inside a transaction: %d, "
+                "rounds with a fault: %d, %.1f s\n",
+                figures.kills, static_cast<long long>(figures.actions), figures.interrupted, figures.faults,
+                clock.elapsed() / 1000.0);
+    return figures.faults == 0 && figures.kills == kills ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    App app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() >= 4 && args[1] == QLatin1String("--drive")) {
+        return drive(app, args[2], args[3].toUInt());
+    }
+    int kills = 100;
+    quint32 seed = 20240305;
+    QString folder;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--kills")) {
+            kills = args[i + 1].toInt();
+        } else if (args[i] == QLatin1String("--seed")) {
+            seed = args[i + 1].toUInt();
+        } else if (args[i] == QLatin1String("--folder")) {
+            folder = args[i + 1];
+        }
+    }
+    return stress(kills, seed, folder);
+}
