@@ -408,7 +408,7 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
         PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, g->height());
         if (!surface.isActive()) {
             Ui::instance().message(
-                QStringLiteral("from Method DrawSisanReport: the page could not be drawn"));
+                QStringLiteral("from Method DrawSisanReport: the printer could not be started"));
             return;
         }
         paintAssetReport(surface, m_pPVal, data, today());
@@ -468,7 +468,7 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t hei
         PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);
         if (!surface.isActive()) {
             Ui::instance().message(
-                QStringLiteral("from Method DrawKakeiboNendoReport: the page could not be drawn"));
+                QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"));
             return;
         }
         if (!printing) {

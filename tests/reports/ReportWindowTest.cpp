@@ -146,6 +146,19 @@ TEST_F(ReportWindowTest, AssetReportOpensWithoutBlockingAndDrawsItsPreview)
 
     control<QScrollBar>("slbVertivcal")->setValue(100);
     EXPECT_EQ(w->cnvPosY(), -100);
+
+    // A smaller window still reaches the whole page.
+    w->resize(900, 400);
+    EXPECT_EQ(control<QWidget>("cnvReport")->height(), 400 - 145);
+    EXPECT_EQ(control<QScrollBar>("slbVertivcal")->maximum(), 847 - 255);
+    w->resize(900, 686);
+
+    // The command on the open window draws the report again on a new page from its corner.
+    wndPrev::openReport(kAssetReport);
+    EXPECT_EQ(window(), w);
+    EXPECT_EQ(w->cnvPosY(), 0);
+    EXPECT_EQ(control<QScrollBar>("slbVertivcal")->value(), 0);
+    EXPECT_TRUE(hasDarkPixels(*w->PBffer()));
 }
 
 TEST_F(ReportWindowTest, FirstActivationDrawsOnceAndLaterActivationsNever)
@@ -293,12 +306,23 @@ TEST_F(ReportWindowTest, YearlyReportPrintsLandscapePagesOfFiftyLines)
     const QString pdf = path(QStringLiteral("yearly.pdf"));
     m_ui->pageSetupAnswers.push_back(true);
     m_ui->printAnswers.push_back(pdf);
+    addEntry(2023, 1, 1, 1, 1, 2, 500);
     withYearlyReport([&](wndPrev *) { click("pbtPrint"); });
     EXPECT_EQ(m_ui->printCount, 1);
     EXPECT_EQ(pdfPageCount(pdf), 2);
     EXPECT_TRUE(gPrinter.Landscape);
     EXPECT_GT(gPrinter.PageWidth, gPrinter.PageHeight);
     EXPECT_TRUE(readFileBytes(pdf).contains("/MediaBox [0 0 842"));
+
+    // The year shown is the year printed: 2023 has one row and fits on one page.
+    const QString shortYear = path(QStringLiteral("yearly-2023.pdf"));
+    m_ui->printAnswers.push_back(shortYear);
+    withYearlyReport([&](wndPrev *) {
+        control<PopupMenu>("ppmNendo")->setListIndex(1);
+        click("pbtPrint");
+    });
+    EXPECT_EQ(m_ui->pageSetupCount, 1);
+    EXPECT_EQ(pdfPageCount(shortYear), 1);
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
 }
 
@@ -407,4 +431,17 @@ TEST_F(ReportWindowTest, WithoutALedgerPrintAndCsvDoNothing)
     wndPrev::openReport(kAssetReport);
     KakeiboDB.reset();
     expectPrintAndCsvToDoNothing();
+}
+
+TEST_F(ReportWindowTest, PrinterThatCannotStartIsReportedAndTheWindowStays)
+{
+    wndPrev::openReport(kAssetReport);
+    m_ui->pageSetupAnswers.push_back(true);
+    m_ui->printAnswers.push_back(path(QStringLiteral("missing-folder/asset.pdf")));
+    click("pbtPrint");
+    EXPECT_EQ(m_ui->messages,
+              QStringList{QStringLiteral("from Method DrawSisanReport: the printer could not be started")});
+    ASSERT_TRUE(wndPrev::exists());
+    EXPECT_EQ(window()->pPVal().LinesPerPage, 60);
+    EXPECT_TRUE(window()->PBffer());
 }
