@@ -3,37 +3,98 @@
 
 #include "ledger/wndKakeibo.h"
 
+#include "app/LedgerSchema.h"
+#include "app/LedgerStore.h"
+#include "app/mdlGlobal.h"
+#include "maintenance/dlgHimoku.h"
+#include "maintenance/dlgSisan.h"
+#include "platform/RadioButton.h"
+#include "platform/Ui.h"
+#include "reports/PageModel.h"
+#include "reports/wndPrev.h"
+
 bool wndKakeibo::_mnuDBOpen_Action()
 {
-    return false;
-}
-
-bool wndKakeibo::_SisanKoumokuKanri_Action()
-{
-    return false;
-}
-
-bool wndKakeibo::_HimokuKoumokuKanri_Action()
-{
-    return false;
-}
-
-bool wndKakeibo::_mnuKakeiboReport_Action()
-{
-    return false;
-}
-
-bool wndKakeibo::_mnuSisanReport_Action()
-{
-    return false;
+    OpenKakeiboDB(gDBfileName);
+    if (ledgerConnected()) {
+        FullRefresh();
+    }
+    return true;
 }
 
 bool wndKakeibo::_mnuDBCreate_Action()
 {
-    return false;
+    CreateNewKakeiboDB();
+    if (ledgerConnected()) {
+        FullRefresh();
+    }
+    return true;
+}
+
+bool wndKakeibo::_SisanKoumokuKanri_Action()
+{
+    if (!CheckKakeiboDBConnected()) {
+        return true;
+    }
+    {
+        dlgSisan dialog(this);
+        dialog.runModal();
+    }
+    GSisanCodeInit = true;
+    SetlsbSisan();
+    SetlsbItem(-1);
+    // The transfer popup lists accounts: one added or deleted in the dialog must not stay
+    // listed (or missing) there, or an entry could be booked to an account that is gone.
+    if (m_rbtIdou->value()) {
+        fillHimokuPopup(gDicSisan);
+    }
+    return true;
+}
+
+bool wndKakeibo::_HimokuKoumokuKanri_Action()
+{
+    if (!CheckKakeiboDBConnected()) {
+        return true;
+    }
+    {
+        dlgHimoku dialog(this);
+        dialog.runModal();
+    }
+    GSisanCodeInit = true;
+    SetlsbSisan();
+    if (m_rbtSisyutu->value()) {
+        fillHimokuPopup(gDicSisyutu);
+    } else if (m_rbtSyunyu->value()) {
+        fillHimokuPopup(gDicSyuunyuu);
+    } else if (m_rbtIdou->value()) {
+        fillHimokuPopup(gDicSisan);
+    }
+    SetPpmLsbHimoku();
+    return true;
+}
+
+bool wndKakeibo::_mnuKakeiboReport_Action()
+{
+    if (CheckKakeiboDBConnected()) {
+        wndPrev::openReport(kYearlyReport);
+    }
+    return true;
+}
+
+bool wndKakeibo::_mnuSisanReport_Action()
+{
+    if (CheckKakeiboDBConnected()) {
+        wndPrev::openReport(kAssetReport);
+    }
+    return true;
 }
 
 bool wndKakeibo::_mnuPrintSetUp_Action()
 {
-    return false;
+    PageSetup setup;
+    if (Ui::instance().pageSetup(setup)) {
+        gPS = PageSetup::fromSetupString(setup.setupString());
+        gPrinter.SetupDone = true;
+    }
+    return true;
 }
