@@ -133,6 +133,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            sink.take(db.items(stmt::entryList(s.firstAccount)));
                            sink.take(db.items(stmt::entryList(s.firstAccount)));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"switch"},
@@ -142,6 +143,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            Sink sink;
                            sink.take(db.items(stmt::entryList(s.largestAccount)));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back(
@@ -164,7 +166,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
              }
              db.exec("COMMIT");
          },
-         close});
+         close,
+         nullptr});
 
     actions.push_back({{"transfer"},
                        true,
@@ -181,7 +184,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            db.exec(stmt::linkTransfer(in, out));
                            afterWrite(db, sink, s.largestAccount, {s.largestAccount, s.transferTo});
                        },
-                       close});
+                       close,
+                       nullptr});
 
     actions.push_back(
         {{"changeTransfer"},
@@ -194,7 +198,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
              db.exec(stmt::updateTransferRow(s.day, false, s.changedAmount, s.changedMemo, s.destinationId));
              afterWrite(db, sink, s.largestAccount, {s.sourceAccount, s.destinationAccount});
          },
-         close});
+         close,
+         nullptr});
 
     actions.push_back({{"deleteTransfer"},
                        true,
@@ -206,7 +211,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            db.exec(stmt::deleteEntry(s.destinationId));
                            afterWrite(db, sink, s.largestAccount, {s.sourceAccount, s.destinationAccount});
                        },
-                       close});
+                       close,
+                       nullptr});
 
     actions.push_back({{"accountDialog", "accountDialogClose"},
                        false,
@@ -219,6 +225,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            sink.take(db.items(stmt::entryList(s.firstAccount)));
                            sink.take(db.items(stmt::entryList(s.firstAccount)));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"categoryDialog", "categoryDialogClose"},
@@ -231,6 +238,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            accountList(db, sink);
                            sink.take(db.items(stmt::entryList(s.firstAccount)));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"merge"},
@@ -244,7 +252,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            db.exec("COMMIT");
                            sink.take(db.himoku(stmt::kHimokuTree));
                        },
-                       close});
+                       close,
+                       nullptr});
 
     actions.push_back({{"assetReport"},
                        false,
@@ -253,6 +262,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            Sink sink;
                            sink.take(db.accounts(stmt::kReportSisan));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"yearlyReport"},
@@ -262,6 +272,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            const auto years = db.integers(stmt::kYears);
                            yearlyReport(db, stmt::n(years.front()));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"assetCsv"},
@@ -271,6 +282,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            writeFileDurably(outputFolder + "/bare-asset.csv",
                                             assetCsv(db.accounts(stmt::kReportSisan)));
                        },
+                       nullptr,
                        nullptr});
 
     actions.push_back({{"yearlyCsv"},
@@ -280,6 +292,7 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                            writeFileDurably(outputFolder + "/bare-yearly.csv",
                                             yearlyCsv(s.firstYear, yearlyReport(db, s.firstYear)));
                        },
+                       nullptr,
                        nullptr});
     return actions;
 }

@@ -1,5 +1,6 @@
 #include "RealActions.h"
 
+#include "BareLedger.h"
 #include "TimedAction.h"
 
 #include "app/App.h"
@@ -7,16 +8,22 @@
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
+#include "ledger/DateListBox.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/DataFolder.h"
 #include "platform/ListBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
 #include "platform/ScriptedUi.h"
 #include "reports/PageModel.h"
 #include "reports/wndPrev.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -28,8 +35,10 @@ namespace {
 class RealDriver
 {
 public:
-    RealDriver(const Scenario &scenario, const std::string &workFolder, const std::string &workLedger)
-        : m_scenario(scenario), m_folder(QString::fromStdString(workFolder)),
+    RealDriver(App &app, const Scenario &scenario, const std::string &workFolder,
+               const std::string &workLedger)
+        : m_app(app), m_scenario(scenario), m_folder(QString::fromStdString(workFolder)),
+          m_ledgerPath(workLedger),
           m_ledgerName(QString::fromStdString(std::filesystem::path(workLedger).filename().string()))
     {}
 
@@ -44,6 +53,18 @@ public:
         QCoreApplication::processEvents();
         resetGlobals();
     }
+
+    std::vector<TimedAction> actions()
+    {
+        std::vector<TimedAction> list;
+        startActions(list);
+        entryActions(list);
+        reportActions(list);
+        return list;
+    }
+
+private:
+    static wndKakeibo *window() { return wndKakeibo::instance(); }
 
     // Everything start-up needs before the application's open handler runs: the data folder
     // with the settings file that names the ledger, a fresh menu bar and the dialog service.
@@ -64,20 +85,32 @@ public:
     }
 
     // What main() does after the application object exists, up to the first painted window.
-    void start(App &app)
+    void start()
     {
-        app.openHandler();
+        m_app.openHandler();
         wndKakeibo::instance();
         QCoreApplication::processEvents();
     }
 
     // The program started on the working ledger, unless it still is from an earlier action.
-    void ensureStarted(App &app)
+    void ensureStarted()
     {
         closeReportWindow();
         if (!wndKakeibo::exists() || !KakeiboDB || !KakeiboDB->isConnected()) {
             prepareStart();
-            start(app);
+            start();
+        }
+        m_ui->messages.clear();
+        m_ui->confirmAnswers.clear();
+        m_ui->fileAnswers.clear();
+    }
+
+    // Started, with the largest account chosen, as the user does before working in it.
+    void startedInLargestAccount()
+    {
+        ensureStarted();
+        if (window()->lsbSisan()->listIndex() != m_scenario.largestAccountRow) {
+            window()->lsbSisan()->setListIndex(m_scenario.largestAccountRow);
         }
         m_ui->messages.clear();
     }
@@ -88,6 +121,154 @@ public:
             wndPrev::instance()->close();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // What a run showed that the action should not have: "" when nothing.
+    std::string messagesShown() const
+    {
+        return m_ui && !m_ui->messages.isEmpty()
+                   ? "it showed: " + m_ui->messages.join(QLatin1Char('\n')).toStdString()
+                   : std::string();
+    }
+
+    int64_t ledgerScalar(const std::string &sql) const
+    {
+        BareLedger db;
+        if (!db.open(m_ledgerPath)) {
+            return -1;
+        }
+        return db.scalar(sql);
+    }
+
+    // "" when the ledger holds that many entries more than the generated one.
+    std::string entriesAdded(int64_t added) const
+    {
+        const int64_t count = ledgerScalar("SELECT COUNT(*) FROM Items");
+        if (count == m_scenario.entries + added) {
+            return messagesShown();
+        }
+        return "the ledger holds " + std::to_string(count) + " entries, " +
+               std::to_string(m_scenario.entries + added) + " expected";
+    }
+
+    std::string listed(int64_t expected) const
+    {
+        const int rows = window()->lsbItem()->rowCount();
+        if (rows == expected) {
+            return messagesShown();
+        }
+        return "the entry list has " + std::to_string(rows) + " rows, " + std::to_string(expected) +
+               " expected";
+    }
+
+    void startActions(std::vector<TimedAction> &list)
+    {
+        list.push_back({{"startup"},
+                        false,
+                        [this] { prepareStart(); },
+                        [this](Laps &) { start(); },
+                        nullptr,
+                        [this] { return listed(m_scenario.firstAccountEntries); }});
+        list.push_back({{"switch"},
+                        false,
+                        [this] {
+                            ensureStarted();
+                            // Each run switches from the first account, as after start-up.
+                            window()->lsbSisan()->setListIndex(0);
+                        },
+                        [this](Laps &) {
+                            window()->lsbSisan()->setListIndex(m_scenario.largestAccountRow);
+                            QCoreApplication::processEvents();
+                        },
+                        nullptr,
+                        [this] { return listed(m_scenario.largestAccountEntries); }});
+    }
+
+    // The form as the user leaves it before pressing Input: the date, amount and memo.
+    void fillForm(int64_t amount, const std::string &memo)
+    {
+        window()->DateListBox1()->TheDate().setYMD(m_scenario.day.year, m_scenario.day.month,
+                                                   m_scenario.day.day);
+        window()->DateListBox1()->DisplayDate();
+        window()->tfdKingaku()->setText(QString::number(amount));
+        window()->tfdBikou()->setText(QString::fromStdString(memo));
+    }
+
+    // Chooses the popup row of a lookup-table key (a sub-item or an account).
+    void choose(int32_t key) { window()->ppmHimoku()->setListIndex(gDicIdIndex.value(key)); }
+
+    // Shows the entry of that Id, as a click on its row does.
+    void chooseEntry(int64_t id)
+    {
+        ListBox *entries = window()->lsbItem();
+        for (int row = entries->rowCount() - 1; row >= 0; --row) {
+            if (entries->cell(row, 0).toLongLong() == id) {
+                entries->setListIndex(row);
+                return;
+            }
+        }
+    }
+
+    void input()
+    {
+        window()->pbtNyuryoku()->click();
+        QCoreApplication::processEvents();
+    }
+
+    void entryActions(std::vector<TimedAction> &list)
+    {
+        list.push_back({{"expense"},
+                        true,
+                        [this] {
+                            startedInLargestAccount();
+                            window()->pbtSinki()->click();
+                            choose(m_scenario.expenseSubItem);
+                            fillForm(m_scenario.expenseAmount, m_scenario.expenseMemo);
+                        },
+                        [this](Laps &) { input(); },
+                        nullptr,
+                        [this] { return entriesAdded(1); }});
+        list.push_back({{"transfer"},
+                        true,
+                        [this] {
+                            startedInLargestAccount();
+                            window()->pbtSinki()->click();
+                            window()->rbtIdou()->click();
+                            choose(m_scenario.transferTo);
+                            fillForm(m_scenario.transferAmount, m_scenario.transferMemo);
+                        },
+                        [this](Laps &) { input(); },
+                        nullptr,
+                        [this] { return entriesAdded(2); }});
+        list.push_back({{"changeTransfer"},
+                        true,
+                        [this] {
+                            startedInLargestAccount();
+                            chooseEntry(m_scenario.pairRowId);
+                            window()->pbtHensyuu()->click();
+                            fillForm(m_scenario.changedAmount, m_scenario.changedMemo);
+                            m_ui->confirmAnswers.push_back(true);
+                        },
+                        [this](Laps &) { input(); },
+                        nullptr,
+                        [this] {
+                            const int64_t amount = ledgerScalar("SELECT Syukkin FROM Items WHERE Id = " +
+                                                                stmt::n(m_scenario.sourceId));
+                            return amount == m_scenario.changedAmount
+                                       ? messagesShown()
+                                       : "the pair's source row holds " + std::to_string(amount);
+                        }});
+        list.push_back({{"deleteTransfer"},
+                        true,
+                        [this] {
+                            startedInLargestAccount();
+                            chooseEntry(m_scenario.pairRowId);
+                            window()->pbtSakujyo()->click();
+                            m_ui->confirmAnswers.push_back(true);
+                        },
+                        [this](Laps &) { input(); },
+                        nullptr,
+                        [this] { return entriesAdded(-2); }});
     }
 
     // The report menu command: the guard, then the report window.
@@ -108,15 +289,23 @@ public:
         });
     }
 
+    QString outputFile(const char *name) const { return m_folder + QLatin1Char('/') + QLatin1String(name); }
+
     void pressCsvButton(const QString &file)
     {
-        m_ui->fileAnswers.push_back(m_folder + QLatin1Char('/') + file);
+        QFile::remove(file);
+        m_ui->fileAnswers.push_back(file);
         wndPrev::instance()->findChild<QPushButton *>(QStringLiteral("pbtCsvOutput"))->click();
     }
 
-    void reportActions(App &app, std::vector<TimedAction> &list)
+    std::string written(const QString &file) const
     {
-        auto started = [this, &app] { ensureStarted(app); };
+        return QFileInfo(file).size() > 0 ? messagesShown() : "no file was written";
+    }
+
+    void reportActions(std::vector<TimedAction> &list)
+    {
+        auto started = [this] { ensureStarted(); };
         list.push_back({{"assetReport"},
                         false,
                         started,
@@ -124,76 +313,56 @@ public:
                             reportCommand(kAssetReport);
                             QCoreApplication::processEvents();
                         },
-                        [this] { checkNoMessages("the asset report"); }});
+                        nullptr,
+                        [this] {
+                            return wndPrev::exists() && wndPrev::instance()->PBffer() ? messagesShown()
+                                                                                      : "no report window";
+                        }});
         list.push_back({{"yearlyReport", "yearlyReportClose"},
                         false,
                         started,
-                        [](Laps &laps) {
-                            whileModal([&laps] { laps.mark(); });
+                        [this](Laps &laps) {
+                            whileModal([this, &laps] {
+                                laps.mark();
+                                m_drawn = wndPrev::instance()->PBffer() != nullptr;
+                            });
+                            m_drawn = false;
                             reportCommand(kYearlyReport);
                         },
-                        [this] { checkNoMessages("the yearly report"); }});
+                        nullptr,
+                        [this] { return m_drawn ? messagesShown() : "no report window"; }});
         list.push_back({{"assetCsv"},
                         false,
-                        [this, &app] {
-                            ensureStarted(app);
+                        [this] {
+                            ensureStarted();
                             reportCommand(kAssetReport);
                             QCoreApplication::processEvents();
                         },
-                        [this](Laps &) { pressCsvButton(QStringLiteral("program-asset.csv")); },
-                        [this] { checkNoMessages("the asset CSV file"); }});
+                        [this](Laps &) { pressCsvButton(outputFile("program-asset.csv")); },
+                        nullptr,
+                        [this] { return written(outputFile("program-asset.csv")); }});
         list.push_back({{"yearlyCsvOpen", "yearlyCsv", "yearlyCsvClose"},
                         false,
                         started,
                         [this](Laps &laps) {
                             whileModal([this, &laps] {
                                 laps.mark();
-                                pressCsvButton(QStringLiteral("program-yearly.csv"));
+                                pressCsvButton(outputFile("program-yearly.csv"));
                                 laps.mark();
                             });
                             reportCommand(kYearlyReport);
                         },
-                        [this] { checkNoMessages("the yearly CSV file"); }});
+                        nullptr,
+                        [this] { return written(outputFile("program-yearly.csv")); }});
     }
 
-    // Any message means a driver did something other than the user action it times.
-    void checkNoMessages(const char *what) const
-    {
-        if (m_ui && !m_ui->messages.isEmpty()) {
-            std::fprintf(stderr, "%s showed: %s\n", what, qPrintable(m_ui->messages.join(QLatin1Char('\n'))));
-            std::exit(3);
-        }
-    }
-
-    std::vector<TimedAction> actions(App &app)
-    {
-        std::vector<TimedAction> list;
-        list.push_back({{"startup"},
-                        false,
-                        [this] { prepareStart(); },
-                        [this, &app](Laps &) { start(app); },
-                        [this] { checkNoMessages("start-up"); }});
-        list.push_back({{"switch"},
-                        false,
-                        [this, &app] {
-                            ensureStarted(app);
-                            // Each run switches from the first account, as after start-up.
-                            wndKakeibo::instance()->lsbSisan()->setListIndex(0);
-                        },
-                        [this](Laps &) {
-                            wndKakeibo::instance()->lsbSisan()->setListIndex(m_scenario.largestAccountRow);
-                            QCoreApplication::processEvents();
-                        },
-                        [this] { checkNoMessages("the account switch"); }});
-        reportActions(app, list);
-        return list;
-    }
-
-private:
+    App &m_app;
     const Scenario &m_scenario;
     QString m_folder;
+    std::string m_ledgerPath;
     QString m_ledgerName;
     ScriptedUi *m_ui = nullptr;
+    bool m_drawn = false;
 };
 
 // The offscreen platform warns about window calls it ignores (raise, size hints); those say
@@ -218,8 +387,8 @@ int runRealActions(int argc, char **argv, const Scenario &scenario, const std::s
     qInstallMessageHandler(quietPlatform);
     App app(argc, argv);
     App::setApplicationName(QStringLiteral("Quorvela"));
-    RealDriver driver(scenario, workFolder, workLedger);
-    const std::vector<TimedAction> actions = selectActions(driver.actions(app), only);
+    RealDriver driver(app, scenario, workFolder, workLedger);
+    const std::vector<TimedAction> actions = selectActions(driver.actions(), only);
     // The program's connection must not be open on the file while it is copied over.
     timeActions(actions, runs, [&driver, &restoreLedger] {
         driver.shutDown();

@@ -21,6 +21,8 @@ Scenario readScenario(const std::string &ledgerPath)
         std::exit(2);
     }
     s.firstAccount = accounts.front().id;
+    s.firstAccountEntries =
+        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + stmt::n(s.firstAccount));
     s.largestAccount = static_cast<int32_t>(
         db.scalar("SELECT SisanNo FROM Items GROUP BY SisanNo ORDER BY COUNT(*) DESC, SisanNo LIMIT 1"));
     s.largestAccountEntries =

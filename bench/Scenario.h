@@ -12,6 +12,7 @@ struct Scenario
 {
     int64_t entries = 0;
     int32_t firstAccount = 0;
+    int64_t firstAccountEntries = 0;
     int32_t largestAccount = 0;
     int32_t largestAccountRow = 0;
     int64_t largestAccountEntries = 0;

@@ -62,8 +62,11 @@ std::vector<TimedAction> selectActions(std::vector<TimedAction> actions, const s
     std::vector<TimedAction> kept;
     const std::string list = "," + only + ",";
     for (TimedAction &a : actions) {
-        if (list.find("," + a.keys.front() + ",") != std::string::npos) {
-            kept.push_back(std::move(a));
+        for (const std::string &key : a.keys) {
+            if (list.find("," + key + ",") != std::string::npos) {
+                kept.push_back(std::move(a));
+                break;
+            }
         }
     }
     return kept;
@@ -89,8 +92,18 @@ std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, i
             action.run(laps);
             const std::vector<double> ms = laps.finish();
             g_tracedKey = nullptr;
+            std::string wrong;
+            if (r == 0 && action.verify) {
+                wrong = action.verify();
+            }
             if (action.finish) {
                 action.finish();
+            }
+            if (!wrong.empty()) {
+                std::printf("SKIP\t%s\t%s\n", action.keys.front().c_str(), wrong.c_str());
+                std::fflush(stdout);
+                phases.assign(phases.size(), {});
+                break;
             }
             if (ms.size() != phases.size()) {
                 std::fprintf(stderr, "%s: %zu phases measured, %zu expected\n", action.keys.front().c_str(),
@@ -103,6 +116,9 @@ std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, i
         }
         for (size_t p = 0; p < phases.size(); ++p) {
             std::vector<double> &ms = phases[p];
+            if (ms.empty()) {
+                continue;
+            }
             std::sort(ms.begin(), ms.end());
             const size_t n = ms.size();
             const double median = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;

@@ -31,6 +31,10 @@ struct TimedAction
     std::function<void()> prepare;
     std::function<void(Laps &)> run;
     std::function<void()> finish;
+    // After the first run, before finish: what is wrong with what the run did, or "" when it
+    // did the action. An action whose first run did not do it is not timed (a window that
+    // is still a stub would otherwise be timed doing nothing).
+    std::function<std::string()> verify;
 };
 
 struct ActionTiming
@@ -41,7 +45,7 @@ struct ActionTiming
     double maxMs = 0;
 };
 
-// The actions whose first key is in the comma-separated list; all of them when it is empty.
+// The actions with a key in the comma-separated list; all of them when it is empty.
 std::vector<TimedAction> selectActions(std::vector<TimedAction> actions, const std::string &only);
 
 // Runs each action `runs` times; restoreLedger is called before every run of an action that

@@ -200,6 +200,9 @@ ChildResult spawnChild(const std::string &kind, const Options &o, const std::str
             std::fprintf(stderr, "  %-5s %-20s %10s ms (min %s, max %s)\n", kind.c_str(), fields[1].c_str(),
                          fields[2].c_str(), fields.size() > 3 ? fields[3].c_str() : "",
                          fields.size() > 4 ? fields[4].c_str() : "");
+        } else if (fields[0] == "SKIP" && fields.size() >= 3) {
+            std::fprintf(stderr, "  %-5s %-20s not timed: %s\n", kind.c_str(), fields[1].c_str(),
+                         fields[2].c_str());
         } else if (fields[0] == "SQL" && fields.size() >= 4) {
             std::fprintf(stderr, "  %-5s %-20s %10s ms  %.160s\n", kind.c_str(), fields[1].c_str(),
                          fields[2].c_str(), fields[3].c_str());
