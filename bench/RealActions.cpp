@@ -10,6 +10,7 @@
 #include "app/mdlGlobal.h"
 #include "ledger/DateListBox.h"
 #include "ledger/wndKakeibo.h"
+#include "maintenance/dlgHimoku.h"
 #include "platform/DataFolder.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
@@ -19,6 +20,7 @@
 #include "reports/wndPrev.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +29,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -59,6 +62,7 @@ public:
         std::vector<TimedAction> list;
         startActions(list);
         entryActions(list);
+        dialogActions(list);
         reportActions(list);
         return list;
     }
@@ -271,6 +275,98 @@ private:
                         [this] { return entriesAdded(-2); }});
     }
 
+    static void menuCommand(const char *item)
+    {
+        MainMenuBar::instance().findItem(QString::fromLatin1(item))->trigger();
+    }
+
+    // Runs a maintenance menu command; `inside` runs once its dialog is up (with the dialog),
+    // and then the dialog's close button is pressed. Events still waiting afterwards are
+    // handled, so a command that opened nothing leaves no timer behind.
+    void dialogCommand(const char *item, const char *dialogName, const std::function<void(QWidget *)> &inside)
+    {
+        m_dialogSeen = false;
+        QTimer::singleShot(0, [this, dialogName, inside] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog->objectName() != QLatin1String(dialogName)) {
+                return;
+            }
+            m_dialogSeen = true;
+            QCoreApplication::processEvents();
+            inside(dialog);
+            dialog->findChild<QPushButton *>(QStringLiteral("pbtClose"))->click();
+        });
+        menuCommand(item);
+        QCoreApplication::processEvents();
+    }
+
+    std::string dialogShown() const { return m_dialogSeen ? messagesShown() : "the dialog did not open"; }
+
+    // In the category dialog: the source sub-item chosen in the list, the merge button, the
+    // target chosen in the merge popup, as the user does before pressing Done.
+    void prepareMerge(QWidget *dialog)
+    {
+        auto *tree = dialog->findChild<ListBox *>(QStringLiteral("lsbHimoku"));
+        for (int row = 0; row < tree->rowCount(); ++row) {
+            if (tree->cell(row, 2).toInt() == m_scenario.mergeSource) {
+                static_cast<dlgHimoku *>(dialog)->lsbHimoku_CellClick(row, 0);
+                tree->setListIndex(row);
+                break;
+            }
+        }
+        dialog->findChild<QPushButton *>(QStringLiteral("pbtUtiwakeTougou"))->click();
+        const std::vector<int32_t> keys = gDicSisyutu.keys();
+        const auto target = std::find(keys.begin(), keys.end(), m_scenario.mergeTarget);
+        dialog->findChild<PopupMenu *>(QStringLiteral("ppmUtiwakeTougouSaki"))
+            ->setListIndex(target == keys.end() ? -1 : static_cast<int>(target - keys.begin()));
+        m_ui->confirmAnswers.push_back(true);
+    }
+
+    void dialogActions(std::vector<TimedAction> &list)
+    {
+        auto started = [this] { ensureStarted(); };
+        list.push_back({{"accountDialog", "accountDialogClose"},
+                        false,
+                        started,
+                        [this](Laps &laps) {
+                            dialogCommand("SisanKoumokuKanri", "dlgSisan",
+                                          [&laps](QWidget *) { laps.mark(); });
+                        },
+                        nullptr,
+                        [this] { return dialogShown(); }});
+        list.push_back({{"categoryDialog", "categoryDialogClose"},
+                        false,
+                        started,
+                        [this](Laps &laps) {
+                            dialogCommand("HimokuKoumokuKanri", "dlgHimoku",
+                                          [&laps](QWidget *) { laps.mark(); });
+                        },
+                        nullptr,
+                        [this] { return dialogShown(); }});
+        list.push_back(
+            {{"mergeOpen", "merge", "mergeClose"},
+             true,
+             started,
+             [this](Laps &laps) {
+                 dialogCommand("HimokuKoumokuKanri", "dlgHimoku", [this, &laps](QWidget *dialog) {
+                     prepareMerge(dialog);
+                     laps.mark();
+                     dialog->findChild<QPushButton *>(QStringLiteral("pbtKoumokuKanryou"))->click();
+                     laps.mark();
+                 });
+             },
+             nullptr,
+             [this] {
+                 const int64_t left = ledgerScalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " +
+                                                   stmt::n(m_scenario.mergeSource)) +
+                                      ledgerScalar("SELECT COUNT(*) FROM Himoku WHERE Id = " +
+                                                   stmt::n(m_scenario.mergeSource));
+                 return !m_dialogSeen ? "the dialog did not open"
+                        : left == 0   ? messagesShown()
+                                      : "the source sub-item still has entries";
+             }});
+    }
+
     // The report menu command: the guard, then the report window.
     static void reportCommand(int32_t kind)
     {
@@ -363,6 +459,7 @@ private:
     QString m_ledgerName;
     ScriptedUi *m_ui = nullptr;
     bool m_drawn = false;
+    bool m_dialogSeen = false;
 };
 
 // The offscreen platform warns about window calls it ignores (raise, size hints); those say

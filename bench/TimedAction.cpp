@@ -110,6 +110,7 @@ std::vector<ActionTiming> timeActions(const std::vector<TimedAction> &actions, i
                              ms.size(), phases.size());
                 std::exit(2);
             }
+
             for (size_t p = 0; p < ms.size(); ++p) {
                 phases[p].push_back(ms[p]);
             }
