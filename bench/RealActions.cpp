@@ -367,12 +367,10 @@ private:
              }});
     }
 
-    // The report menu command: the guard, then the report window.
+    // The report menu commands, by their items.
     static void reportCommand(int32_t kind)
     {
-        if (CheckKakeiboDBConnected()) {
-            wndPrev::openReport(kind);
-        }
+        menuCommand(kind == kAssetReport ? "mnuSisanReport" : "mnuKakeiboReport");
     }
 
     // Runs `inside` once the modal report window's own event loop runs, then closes it.
