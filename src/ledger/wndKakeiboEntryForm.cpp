@@ -1,42 +1,594 @@
 // The entry form of the main window: its modes, the kind radios, the popup, showing an
 // entry, and the routines that write, change and delete entries.
+//
+// Every writing action (one press of Input) is one transaction: its statements, the balance
+// of every account involved and the refills of both lists, committed once at the end. A
+// refused statement shows its message and rolls the whole action back, so a transfer pair is
+// whole or absent and a stored balance never contradicts the entries. The writes come before
+// the refills, so a rolled-back action has shown nothing that the ledger does not hold.
 
 #include "ledger/wndKakeibo.h"
 
-void wndKakeibo::lsbItem_Change() {}
+#include "app/LedgerStore.h"
+#include "app/mdlGlobal.h"
+#include "ledger/BalanceRule.h"
+#include "ledger/DateListBox.h"
+#include "ledger/EntryWriter.h"
+#include "platform/AmountInput.h"
+#include "platform/ListBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
+#include "platform/Ui.h"
 
-void wndKakeibo::pbtSinki_Action() {}
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
-void wndKakeibo::pbtSinki_Open() {}
+#include <algorithm>
+#include <vector>
 
-void wndKakeibo::pbtHensyuu_Action() {}
+namespace {
 
-void wndKakeibo::pbtSakujyo_Action() {}
+enum FormMode : int32_t
+{
+    kNewMode = 1,
+    kEditMode = 2,
+    kDeleteMode = 3,
+    kTransferOutEditMode = 23,
+    kTransferInEditMode = 24
+};
 
-void wndKakeibo::ppmHimoku_Change() {}
+const QString kHeaderPrefix = QStringLiteral(">>");
 
-void wndKakeibo::pbtTorikesi_Action() {}
+// A hidden cell of the entry list as a number (the cells hold plain decimals).
+int32_t cellNumber(const ListBox *list, int row, int column)
+{
+    return list->cell(row, column).toInt();
+}
 
-void wndKakeibo::pbtNyuryoku_Action() {}
+// The Id the popup row stands for: each row carries the key it was filled from, so a
+// lookup table rebuilt since then cannot shift it onto another sub-item or account.
+std::optional<int32_t> popupRowId(const PopupMenu *popup, int row)
+{
+    if (row < 0 || row >= popup->rowCount()) {
+        return std::nullopt;
+    }
+    const QVariant id = popup->itemData(row);
+    if (!id.isValid()) {
+        return gDicIdIndex.keyAt(row);
+    }
+    return id.toInt();
+}
 
-void wndKakeibo::rbtSisyutu_Action() {}
+// The sub-item or account chosen in the popup, when the table that is to be booked to still
+// holds it and it is not a category header.
+std::optional<int32_t> chosenId(const PopupMenu *popup, const LookupTable<QString> &table)
+{
+    const auto id = popupRowId(popup, popup->listIndex());
+    if (!id || !table.contains(*id) || table.value(*id).startsWith(kHeaderPrefix)) {
+        return std::nullopt;
+    }
+    return id;
+}
 
-void wndKakeibo::rbtSyunyu_Action() {}
+const LookupTable<QString> &subItemTable(int32_t kind)
+{
+    return kind == kIncome ? gDicSyuunyuu : gDicSisyutu;
+}
 
-void wndKakeibo::rbtIdou_Action() {}
+// What the form holds: the date picker's date, the amount (which passed the numeric test
+// of Input) as its value, and the memo exactly as typed.
+std::optional<EntryValues> formValues(wndKakeibo &w)
+{
+    const auto amount = parseAmount(w.tfdKingaku()->text());
+    if (!amount) {
+        return std::nullopt;
+    }
+    const RollingDate &date = w.DateListBox1()->TheDate();
+    return EntryValues{date.year(), date.month(), date.day(), *amount, w.tfdBikou()->text()};
+}
 
-void wndKakeibo::fillHimokuPopup(const LookupTable<QString> &) {}
+bool actionBegun(const Transaction &transaction, const QString &site)
+{
+    if (transaction.isActive()) {
+        return true;
+    }
+    Ui::instance().message(site + transaction.errorMessage());
+    return false;
+}
 
-void wndKakeibo::KinyuuSinki() {}
+// The end of every writing action whose statements succeeded: the balance of each account
+// involved, whatever the list refill then yields; the entry list scrolled to selectId and,
+// when that refill worked, the account list; one commit.
+void completeAction(wndKakeibo &w, Transaction &transaction, std::vector<int32_t> accounts, int32_t selectId,
+                    const QString &site)
+{
+    std::vector<int32_t> done;
+    for (const int32_t account : accounts) {
+        if (std::find(done.begin(), done.end(), account) != done.end()) {
+            continue;
+        }
+        done.push_back(account);
+        if (UpdateSisanZankin(account) == QStringLiteral("ERROR")) {
+            return;
+        }
+    }
+    if (w.SetlsbItem(selectId)) {
+        w.SetlsbSisan();
+    }
+    if (!transaction.commit()) {
+        Ui::instance().message(site + transaction.errorMessage());
+        // The lists were refilled from what has just been rolled back.
+        if (w.SetlsbItem(-1)) {
+            w.SetlsbSisan();
+        }
+    }
+}
 
-void wndKakeibo::KinyuuSinkiSisyutuSyuunyuu() {}
+QString pairConfirmation(int32_t idoumotoSisanNo, int32_t idousakiSisanNo, const QString &verb)
+{
+    return QStringLiteral("移動元(") + gDicSisan.value(idoumotoSisanNo) + QStringLiteral(" )と ") +
+           QLatin1Char('\n') + QStringLiteral("移動先(") + gDicSisan.value(idousakiSisanNo) +
+           QStringLiteral(" )の２件のレコード を") + verb + QStringLiteral("していいですか？");
+}
 
-void wndKakeibo::KinyuuSinkiIdou() {}
+// The three kind radios differ only in their table, kind and label.
+void kindRadioAction(wndKakeibo &w, const LookupTable<QString> &table, int32_t kind, const QString &label)
+{
+    w.fillHimokuPopup(table);
+    if (w.KinyuuStatus == kNewMode) {
+        gSyubetuNo = kind;
+        w.lblHimokuSyubetu()->setText(label);
+    }
+    w.ppmHimoku()->setListIndex(-1);
+    w.tfdKingaku()->clear();
+    w.tfdBikou()->clear();
+}
 
-void wndKakeibo::KinyuuHensyuu() {}
+void setEntryButtons(wndKakeibo &w, bool sinki, bool hensyuu, bool sakujyo)
+{
+    w.pbtSinki()->setEnabled(sinki);
+    w.pbtHensyuu()->setEnabled(hensyuu);
+    w.pbtSakujyo()->setEnabled(sakujyo);
+}
 
-void wndKakeibo::KinyuuHensyuuIdou(int32_t, int32_t, int32_t, int32_t) {}
+void setKindRadiosEnabled(wndKakeibo &w, bool enabled)
+{
+    w.rbtSisyutu()->setEnabled(enabled);
+    w.rbtSyunyu()->setEnabled(enabled);
+    w.rbtIdou()->setEnabled(enabled);
+}
 
-void wndKakeibo::KinyuuSakujyo() {}
+void setListsEnabled(wndKakeibo &w, bool enabled)
+{
+    w.lsbSisan()->setEnabled(enabled);
+    w.lsbItem()->setEnabled(enabled);
+}
 
-void wndKakeibo::KinyuuSakujyoIdou(int32_t, int32_t, int32_t, int32_t) {}
+void setFieldsEnabled(wndKakeibo &w, bool enabled)
+{
+    w.ppmHimoku()->setEnabled(enabled);
+    w.tfdKingaku()->setEnabled(enabled);
+    w.tfdBikou()->setEnabled(enabled);
+    w.DateListBox1()->setEnabled(enabled);
+}
+
+// What Cancel does, and Input after its routine: the fields open and empty, the caption
+// back to "入力", only New enabled, both lists usable; the mode and the kind stay.
+void resetForm(wndKakeibo &w)
+{
+    setFieldsEnabled(w, true);
+    w.ppmHimoku()->setListIndex(-1);
+    w.tfdKingaku()->clear();
+    w.tfdBikou()->clear();
+    w.pbtNyuryoku()->setText(QStringLiteral("入力"));
+    setEntryButtons(w, true, false, false);
+    setListsEnabled(w, true);
+}
+
+} // namespace
+
+void wndKakeibo::lsbItem_Change()
+{
+    const int row = m_lsbItem->listIndex();
+    if (row < 0) {
+        return;
+    }
+    m_grbKinyu->setEnabled(false);
+    const int32_t id = cellNumber(m_lsbItem, row, 0);
+    // Edit and Delete would act on the entry shown before, so a failed show disables them.
+    const auto failed = [this] {
+        m_pbtHensyuu->setEnabled(false);
+        m_pbtSakujyo->setEnabled(false);
+    };
+    if (!KakeiboDB) {
+        failed();
+        return;
+    }
+    const auto entry = readEntry(*KakeiboDB, id);
+    if (!entry) {
+        failed();
+        return;
+    }
+    m_DateListBox1->TheDate().setYMD(entry->year, entry->month, entry->day);
+    m_DateListBox1->DisplayDate();
+
+    struct Shown
+    {
+        RadioButton *radio;
+        QString label;
+        int32_t popupKey;
+        int64_t amount;
+    };
+    std::optional<Shown> shown;
+    switch (entry->kind) {
+    case kExpense:
+        shown = Shown{m_rbtSisyutu, QStringLiteral("支出費目"), entry->himokuNo, entry->syukkin};
+        break;
+    case kIncome:
+        shown = Shown{m_rbtSyunyu, QStringLiteral("収入費目"), entry->himokuNo, entry->nyuukin};
+        break;
+    case kTransferOut:
+        shown = Shown{m_rbtIdou, QStringLiteral("移動先"), entry->idouSisanNo, entry->syukkin};
+        break;
+    case kTransferIn:
+        shown = Shown{m_rbtIdou, QStringLiteral("移動元"), entry->idouSisanNo, entry->nyuukin};
+        break;
+    default:
+        break;
+    }
+    if (shown) {
+        // The radio refills the popup and clears the fields; the popup row may then prefill
+        // last-used values, which the entry's own amount and memo replace below.
+        shown->radio->setValue(true);
+        gSyubetuNo = entry->kind;
+        m_lblHimokuSyubetu->setText(shown->label);
+        // A sub-item or account the table no longer holds leaves the popup without a row.
+        m_ppmHimoku->setListIndex(gDicIdIndex.contains(shown->popupKey) ? gDicIdIndex.value(shown->popupKey)
+                                                                        : -1);
+        m_tfdKingaku->setText(QString::number(shown->amount));
+    } else {
+        Ui::instance().message(QStringLiteral("from lsbItem Change event SyubetuNo error"));
+        gSyubetuNo = entry->kind;
+    }
+    setEntryButtons(*this, true, true, true);
+    m_tfdBikou->setText(entry->memo);
+}
+
+void wndKakeibo::pbtSinki_Action()
+{
+    setEntryButtons(*this, false, false, false);
+    m_grbKinyu->setEnabled(true);
+    setKindRadiosEnabled(*this, true);
+    KinyuuStatus = kNewMode;
+    m_rbtSisyutu->setValue(true);
+    m_lsbItem->setListIndex(-1);
+    m_ppmHimoku->setListIndex(-1);
+    m_tfdKingaku->clear();
+    m_tfdBikou->clear();
+}
+
+void wndKakeibo::pbtSinki_Open()
+{
+    m_pbtSinki->setFocus();
+}
+
+void wndKakeibo::pbtHensyuu_Action()
+{
+    const int row = m_lsbItem->listIndex();
+    if (row < 0) {
+        return;
+    }
+    setListsEnabled(*this, false);
+    m_grbKinyu->setEnabled(true);
+    setKindRadiosEnabled(*this, false);
+    m_pbtSakujyo->setEnabled(false);
+    m_pbtNyuryoku->setText(QStringLiteral("編集完了"));
+    const int32_t kind = cellNumber(m_lsbItem, row, 8);
+    if (kind == kTransferOut) {
+        KinyuuStatus = kTransferOutEditMode;
+        m_ppmHimoku->setEnabled(false);
+    } else if (kind == kTransferIn) {
+        KinyuuStatus = kTransferInEditMode;
+        m_ppmHimoku->setEnabled(false);
+    } else {
+        KinyuuStatus = kEditMode;
+    }
+}
+
+void wndKakeibo::pbtSakujyo_Action()
+{
+    setListsEnabled(*this, false);
+    m_grbKinyu->setEnabled(true);
+    setKindRadiosEnabled(*this, false);
+    m_pbtHensyuu->setEnabled(false);
+    setFieldsEnabled(*this, false);
+    m_pbtNyuryoku->setText(QStringLiteral("削除"));
+    KinyuuStatus = kDeleteMode;
+}
+
+void wndKakeibo::ppmHimoku_Change()
+{
+    if (m_ppmHimoku->text().startsWith(kHeaderPrefix)) {
+        // A category cannot be chosen; the deselection comes back here and stops below.
+        m_ppmHimoku->setListIndex(-1);
+        return;
+    }
+    const int row = m_ppmHimoku->listIndex();
+    if (row < 0) {
+        return;
+    }
+    if (gSyubetuNo != kExpense && gSyubetuNo != kIncome) {
+        return;
+    }
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    const auto id = popupRowId(m_ppmHimoku, row);
+    if (!id) {
+        return;
+    }
+    if (const auto used = readLastUsed(*KakeiboDB, *id)) {
+        m_tfdKingaku->setText(QString::number(used->amount));
+        m_tfdBikou->setText(used->memo);
+    }
+}
+
+void wndKakeibo::pbtTorikesi_Action()
+{
+    resetForm(*this);
+    m_lsbItem->setListIndex(-1);
+}
+
+void wndKakeibo::pbtNyuryoku_Action()
+{
+    if (!parseAmount(m_tfdKingaku->text())) {
+        Ui::instance().message(QStringLiteral("記入　金額欄が数値ではありません"));
+        return;
+    }
+    const bool popupRow = m_ppmHimoku->listIndex() >= 0;
+    const int row = m_lsbItem->listIndex();
+    const bool entry = row >= 0;
+    switch (KinyuuStatus) {
+    case kNewMode:
+        if (!popupRow) {
+            return;
+        }
+        KinyuuSinki();
+        break;
+    case kEditMode:
+        if (!entry) {
+            return;
+        }
+        KinyuuHensyuu();
+        break;
+    case kDeleteMode:
+        if (!entry) {
+            return;
+        }
+        KinyuuSakujyo();
+        break;
+    case kTransferOutEditMode:
+        if (!entry) {
+            return;
+        }
+        KinyuuHensyuuIdou(cellNumber(m_lsbItem, row, 0), cellNumber(m_lsbItem, row, 7),
+                          cellNumber(m_lsbItem, row, 11), cellNumber(m_lsbItem, row, 10));
+        break;
+    case kTransferInEditMode:
+        if (!entry) {
+            return;
+        }
+        KinyuuHensyuuIdou(cellNumber(m_lsbItem, row, 11), cellNumber(m_lsbItem, row, 10),
+                          cellNumber(m_lsbItem, row, 0), cellNumber(m_lsbItem, row, 7));
+        break;
+    default:
+        Ui::instance().message(QStringLiteral("記入入力処理で　kinyuuStatus が不正です"));
+        return;
+    }
+    resetForm(*this);
+}
+
+void wndKakeibo::rbtSisyutu_Action()
+{
+    kindRadioAction(*this, gDicSisyutu, kExpense, QStringLiteral("支出費目"));
+}
+
+void wndKakeibo::rbtSyunyu_Action()
+{
+    kindRadioAction(*this, gDicSyuunyuu, kIncome, QStringLiteral("収入費目"));
+}
+
+void wndKakeibo::rbtIdou_Action()
+{
+    kindRadioAction(*this, gDicSisan, kTransferOut, QStringLiteral("移動先"));
+}
+
+void wndKakeibo::fillHimokuPopup(const LookupTable<QString> &table)
+{
+    m_ppmHimoku->deleteAllRows();
+    gDicIdIndex.clear();
+    for (const auto &[id, text] : table) {
+        m_ppmHimoku->addRow(text);
+        const int row = m_ppmHimoku->rowCount() - 1;
+        m_ppmHimoku->setItemData(row, id);
+        gDicIdIndex.set(id, row);
+    }
+}
+
+void wndKakeibo::KinyuuSinki()
+{
+    if (gSyubetuNo == kExpense || gSyubetuNo == kIncome) {
+        KinyuuSinkiSisyutuSyuunyuu();
+    } else if (gSyubetuNo == kTransferOut) {
+        KinyuuSinkiIdou();
+    }
+}
+
+void wndKakeibo::KinyuuSinkiSisyutuSyuunyuu()
+{
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    const int32_t kind = gSyubetuNo;
+    const int32_t account = gSisanCode.SisanId;
+    const auto himoku = chosenId(m_ppmHimoku, subItemTable(kind));
+    const auto values = formValues(*this);
+    // Never booked to an account or sub-item the ledger no longer lists, nor to a category.
+    if (!accountSelected() || !himoku || !values) {
+        return;
+    }
+    const QString site = QStringLiteral("from Method KinyuuSinkiSisyutuSyuunyuu: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    const auto id = insertEntry(*KakeiboDB, account, kind, *himoku, *values);
+    if (!id) {
+        return;
+    }
+    if (saveLastItems(*KakeiboDB, *himoku, *values) == LastItemsResult::WriteFailed) {
+        return;
+    }
+    completeAction(*this, transaction, {account}, *id, site);
+}
+
+void wndKakeibo::KinyuuSinkiIdou()
+{
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    const int32_t from = gSisanCode.SisanId;
+    const auto to = chosenId(m_ppmHimoku, gDicSisan);
+    const auto values = formValues(*this);
+    if (!accountSelected() || !to || !values) {
+        return;
+    }
+    const QString site = QStringLiteral("from Method KinyuuSinkiIdou: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    const auto rows = insertTransfer(*KakeiboDB, from, *to, *values);
+    if (!rows) {
+        return;
+    }
+    completeAction(*this, transaction, {from, *to}, rows->sourceId, site);
+}
+
+void wndKakeibo::KinyuuHensyuu()
+{
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    const int row = m_lsbItem->listIndex();
+    const int32_t kind = gSyubetuNo;
+    // A stored kind other than expense or income has no amount column to rewrite.
+    if (m_ppmHimoku->listIndex() < 0 || row < 0 || (kind != kExpense && kind != kIncome)) {
+        return;
+    }
+    const int32_t account = gSisanCode.SisanId;
+    const auto himoku = chosenId(m_ppmHimoku, subItemTable(kind));
+    const auto values = formValues(*this);
+    if (!accountSelected() || !himoku || !values) {
+        return;
+    }
+    const int32_t entryId = cellNumber(m_lsbItem, row, 0);
+    const int32_t entryAccount = cellNumber(m_lsbItem, row, 7);
+    const QString site = QStringLiteral("from Method KinyuuHensyuu: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    if (!rewriteEntry(*KakeiboDB, entryId, account, kind, *himoku, *values)) {
+        return;
+    }
+    completeAction(*this, transaction, {account, entryAccount}, entryId, site);
+}
+
+void wndKakeibo::KinyuuHensyuuIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, int32_t IdousakiId,
+                                   int32_t IdousakiSisanNo)
+{
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    if (!Ui::instance().confirm(pairConfirmation(IdoumotoSisanNo, IdousakiSisanNo, QStringLiteral("更新")),
+                                QStringLiteral("更新する"), QStringLiteral("更新しない"),
+                                Ui::Icon::Default)) {
+        return;
+    }
+    const auto values = formValues(*this);
+    if (!values) {
+        return;
+    }
+    const QString site = QStringLiteral("from Method KinyuuHensyuuIdou moto: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    if (!rewriteTransfer(*KakeiboDB, TransferRows{IdoumotoId, IdousakiId}, *values)) {
+        return;
+    }
+    completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, IdoumotoId, site);
+}
+
+void wndKakeibo::KinyuuSakujyo()
+{
+    const int row = m_lsbItem->listIndex();
+    if (row < 0) {
+        return;
+    }
+    const auto cell = [this, row](int column) { return cellNumber(m_lsbItem, row, column); };
+    if (gSyubetuNo == kTransferOut) {
+        KinyuuSakujyoIdou(cell(0), cell(7), cell(11), cell(10));
+        return;
+    }
+    if (gSyubetuNo == kTransferIn) {
+        KinyuuSakujyoIdou(cell(11), cell(10), cell(0), cell(7));
+        return;
+    }
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    if (!Ui::instance().confirm(QStringLiteral("このレコードを削除していいですか？"),
+                                QStringLiteral("削除する"), QStringLiteral("削除しない"),
+                                Ui::Icon::Default)) {
+        return;
+    }
+    const int32_t entryId = cell(0);
+    const int32_t entryAccount = cell(7);
+    // The refilled list is scrolled to the entry that stood just above the deleted one.
+    const int32_t above = row > 0 ? cellNumber(m_lsbItem, row - 1, 0) : -1;
+    const QString site = QStringLiteral("from Method KinyuSakujyo: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    if (!deleteEntry(*KakeiboDB, entryId)) {
+        return;
+    }
+    completeAction(*this, transaction, {gSisanCode.SisanId, entryAccount}, above, site);
+}
+
+void wndKakeibo::KinyuuSakujyoIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, int32_t IdousakiId,
+                                   int32_t IdousakiSisanNo)
+{
+    if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    if (!Ui::instance().confirm(pairConfirmation(IdoumotoSisanNo, IdousakiSisanNo, QStringLiteral("削除")),
+                                QStringLiteral("削除する"), QStringLiteral("削除しない"),
+                                Ui::Icon::Default)) {
+        return;
+    }
+    const QString site = QStringLiteral("from Method KinyuSakujyo Idoumoto: ");
+    Transaction transaction(KakeiboDB.get());
+    if (!actionBegun(transaction, site)) {
+        return;
+    }
+    if (!deleteTransfer(*KakeiboDB, TransferRows{IdoumotoId, IdousakiId})) {
+        return;
+    }
+    completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, -1, site);
+}

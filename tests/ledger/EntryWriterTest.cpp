@@ -1,6 +1,7 @@
 #include "ledger/EntryWriter.h"
 #include "app/mdlGlobal.h"
 
+#include "LedgerText.h"
 #include "support/LedgerTestFixture.h"
 
 namespace {
@@ -21,23 +22,13 @@ protected:
 
     LedgerConnection &db() { return *KakeiboDB; }
 
-    // Every Items row as one line of text, to compare a whole table before and after.
+    // Every Items row, to compare the whole table before and after.
     QString itemsDump()
     {
-        auto rows = KakeiboDB->select(
+        return queryText(
             QStringLiteral("SELECT Id, Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, quote(HimokuNo), "
                            "quote(IdouSisanNo), IdouId, "
                            "quote(Nyuukin), quote(Syukkin), quote(Bikou) FROM Items ORDER BY Id"));
-        EXPECT_TRUE(rows);
-        QStringList lines;
-        for (; rows && !rows->atEnd(); rows->moveNext()) {
-            QStringList cells;
-            for (int i = 0; i < rows->columnCount(); ++i) {
-                cells << rows->textAt(i);
-            }
-            lines << cells.join(QLatin1Char('|'));
-        }
-        return lines.join(QLatin1Char('\n'));
     }
 
     QString itemRow(int32_t id)
@@ -157,21 +148,8 @@ TEST_F(EntryWriterTest, DeletingRemovesTheEntryOrBothRowsOfThePairAndNothingElse
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM LastItems")), 1);
 }
 
-// A trigger stands in for any statement the ledger refuses (a full disk, a damaged file):
-// the pair must be whole or absent, with the refused statement's message.
-struct PairFailure
-{
-    const char *name;
-    const char *trigger;
-    const char *message;
-};
-
-void PrintTo(const PairFailure &failure, std::ostream *out)
-{
-    *out << failure.name;
-}
-
-class TransferPairFailureTest : public EntryWriterTest, public ::testing::WithParamInterface<PairFailure>
+// The pair must be whole or absent, with the refused statement's message.
+class TransferPairFailureTest : public EntryWriterTest, public ::testing::WithParamInterface<RefusedStatement>
 {
 };
 
@@ -199,40 +177,40 @@ TEST_P(TransferPairFailureTest, AFailingStatementLeavesTheLedgerAsItWas)
 INSTANTIATE_TEST_SUITE_P(
     EachStatementOfAPair, TransferPairFailureTest,
     ::testing::Values(
-        PairFailure{"SourceInsert",
-                    "CREATE TRIGGER t BEFORE INSERT ON Items WHEN NEW.SyubetuNo = 3 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuuSinkiIdou: boom"},
-        PairFailure{"DestinationInsert",
-                    "CREATE TRIGGER t BEFORE INSERT ON Items WHEN NEW.SyubetuNo = 4 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuuSinki  insert Idousaki Item: boom"},
-        PairFailure{"Link",
-                    "CREATE TRIGGER t BEFORE UPDATE OF IdouId ON Items BEGIN SELECT RAISE(ABORT,'boom'); END",
-                    "from Method KinyuuSinki  update Idomotoi Item: boom"},
-        PairFailure{"SourceRewrite",
-                    "CREATE TRIGGER t BEFORE UPDATE ON Items WHEN OLD.SyubetuNo = 3 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuuHensyuuIdou moto: boom"},
-        PairFailure{"DestinationRewrite",
-                    "CREATE TRIGGER t BEFORE UPDATE ON Items WHEN OLD.SyubetuNo = 4 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuuHensyuuIdou saki: boom"},
-        PairFailure{"SourceDelete",
-                    "CREATE TRIGGER t BEFORE DELETE ON Items WHEN OLD.SyubetuNo = 3 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuSakujyo Idoumoto: boom"},
-        PairFailure{"DestinationDelete",
-                    "CREATE TRIGGER t BEFORE DELETE ON Items WHEN OLD.SyubetuNo = 4 BEGIN SELECT "
-                    "RAISE(ABORT,'boom'); "
-                    "END",
-                    "from Method KinyuSakujyo Idousaki: boom"}),
-    [](const ::testing::TestParamInfo<PairFailure> &info) { return std::string(info.param.name); });
+        RefusedStatement{"SourceInsert",
+                         "CREATE TRIGGER t BEFORE INSERT ON Items WHEN NEW.SyubetuNo = 3 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuuSinkiIdou: boom"},
+        RefusedStatement{"DestinationInsert",
+                         "CREATE TRIGGER t BEFORE INSERT ON Items WHEN NEW.SyubetuNo = 4 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuuSinki  insert Idousaki Item: boom"},
+        RefusedStatement{
+            "Link", "CREATE TRIGGER t BEFORE UPDATE OF IdouId ON Items BEGIN SELECT RAISE(ABORT,'boom'); END",
+            "from Method KinyuuSinki  update Idomotoi Item: boom"},
+        RefusedStatement{"SourceRewrite",
+                         "CREATE TRIGGER t BEFORE UPDATE ON Items WHEN OLD.SyubetuNo = 3 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuuHensyuuIdou moto: boom"},
+        RefusedStatement{"DestinationRewrite",
+                         "CREATE TRIGGER t BEFORE UPDATE ON Items WHEN OLD.SyubetuNo = 4 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuuHensyuuIdou saki: boom"},
+        RefusedStatement{"SourceDelete",
+                         "CREATE TRIGGER t BEFORE DELETE ON Items WHEN OLD.SyubetuNo = 3 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuSakujyo Idoumoto: boom"},
+        RefusedStatement{"DestinationDelete",
+                         "CREATE TRIGGER t BEFORE DELETE ON Items WHEN OLD.SyubetuNo = 4 BEGIN SELECT "
+                         "RAISE(ABORT,'boom'); "
+                         "END",
+                         "from Method KinyuSakujyo Idousaki: boom"}),
+    refusedStatementName);
 
 TEST_F(EntryWriterTest, APairInsideACallersTransactionJoinsItAndLeavesTheRollbackToIt)
 {
