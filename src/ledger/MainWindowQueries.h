@@ -6,6 +6,7 @@
 #include "platform/LedgerConnection.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <functional>
@@ -26,11 +27,12 @@ std::optional<std::vector<AccountRecord>> readAccounts(LedgerConnection &db);
 // The sum of every stored balance (0 without accounts), or none when the statement failed.
 std::optional<int64_t> readBalanceTotal(LedgerConnection &db);
 
-// One Items row as the entry list shows it; NULL reads as 0 or "".
+// One Items row as the entry list shows it; NULL reads as 0 or "". The two texts are views
+// valid while the row is being handed over.
 struct EntryRecord
 {
     int32_t id = 0;
-    QString date;
+    QStringView date;
     int32_t kind = 0;
     int32_t accountId = 0;
     int32_t categoryId = 0;
@@ -38,12 +40,12 @@ struct EntryRecord
     int32_t partnerEntryId = 0;
     int64_t received = 0;
     int64_t paid = 0;
-    QString memo;
+    QStringView memo;
 };
 
 QString entryListSql(int32_t accountId);
-// Calls row for each entry of the account in list order (by the date text, ties as the
-// database returns them). False when the statement or a step failed (message on the
+// Calls row for each entry of the account in list order: by the date text, entries of one
+// date in table order. False when the statement or a step failed (message on the
 // connection); rows already passed on stay passed on.
 bool readEntries(LedgerConnection &db, int32_t accountId,
                  const std::function<void(const EntryRecord &)> &row);
@@ -51,6 +53,6 @@ bool readEntries(LedgerConnection &db, int32_t accountId,
 // The running balance after the entry: expense and transfer out subtract what was paid,
 // income and transfer in add what was received, any other kind leaves it.
 int64_t balanceAfter(int64_t balance, const EntryRecord &entry);
-// The category column: the sub-item's name, or the partner account's name with " へ" or
-// " から"; "" for any other kind. Missing keys read as "" and add nothing to the tables.
-QString entryCategoryText(const EntryRecord &entry);
+// Appends the category column: the sub-item's name, or the partner account's name with " へ"
+// or " から"; nothing for any other kind. Missing keys read as "" and add nothing to the tables.
+void appendEntryCategoryText(QString &out, const EntryRecord &entry);

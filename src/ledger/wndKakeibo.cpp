@@ -289,7 +289,7 @@ void wndKakeibo::SetlsbSisan()
                 const int row = m_lsbSisan->addRow();
                 m_lsbSisan->setCellNumber(row, 0, account.id);
                 m_lsbSisan->setCell(row, 1, account.name);
-                m_lsbSisan->setCell(row, 2, formatAmount(account.balance));
+                m_lsbSisan->setCellAmount(row, 2, account.balance);
                 m_lsbSisan->setCellNumber(row, 3, account.openingAmount);
                 gDicSisan.set(account.id, account.name);
             }
@@ -355,13 +355,8 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
     {
         ListBox::Refill refill(*m_lsbItem);
         ListBox &list = *m_lsbItem;
-        // One text reused for every formatted amount: no allocation per cell.
+        // One text reused for every category text: no allocation per row.
         QString scratch;
-        const auto writeAmount = [&](int row, int column, int64_t amount) {
-            scratch.resize(0);
-            appendNumber(scratch, amount, kAmountPattern);
-            list.setCell(row, column, scratch);
-        };
         ok = readEntries(*KakeiboDB, gSisanCode.SisanId, [&](const EntryRecord &entry) {
             const int row = list.addRow();
             if (entry.id == selectId) {
@@ -369,15 +364,16 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
             }
             list.setCellNumber(row, 0, entry.id);
             list.setCell(row, 1, entry.date);
+            scratch.resize(0);
+            appendEntryCategoryText(scratch, entry);
+            list.setCell(row, 2, scratch);
             if (entry.kind == kExpense || entry.kind == kTransferOut) {
-                list.setCell(row, 2, entryCategoryText(entry));
-                writeAmount(row, 4, entry.paid);
+                list.setCellAmount(row, 4, entry.paid);
             } else if (entry.kind == kIncome || entry.kind == kTransferIn) {
-                list.setCell(row, 2, entryCategoryText(entry));
-                writeAmount(row, 3, entry.received);
+                list.setCellAmount(row, 3, entry.received);
             }
             balance = balanceAfter(balance, entry);
-            writeAmount(row, 5, balance);
+            list.setCellAmount(row, 5, balance);
             list.setCell(row, 6, entry.memo);
             list.setCellNumber(row, 7, entry.accountId);
             list.setCellNumber(row, 8, entry.kind);

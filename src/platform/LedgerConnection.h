@@ -3,6 +3,7 @@
 // create or connect, select with a forward-only row set, execute one statement, and the
 // error state of the last statement.
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -36,6 +37,11 @@ public:
     int32_t intAt(int column) const;
     QString textAt(int column) const;
     bool isNullAt(int column) const;
+    // The value as UTF-8 text, as textAt reads it (NULL: empty), without a copy; valid until
+    // the next step. Lists of many rows decode it straight into a buffer of their own.
+    QByteArrayView utf8At(int column) const;
+    // The stored value is of SQLite's TEXT storage class.
+    bool isTextAt(int column) const;
 
     int64_t int64(const QString &name) const { return int64At(columnIndex(name)); }
     int32_t intValue(const QString &name) const { return intAt(columnIndex(name)); }

@@ -22,6 +22,7 @@
 //         const int row = list->addRow();
 //         list->setCellNumber(row, 0, id);
 //         list->setCell(row, 1, name);
+//         list->setCellAmount(row, 2, balance);   // "1,234,567"
 //     }
 //     list->cell(0, 1);                     // the name, exactly
 // Fill many rows inside a Refill: without one every row and cell is signalled to the view.
@@ -75,6 +76,7 @@ public:
     bool isFolder(int row) const { return m_model->isFolder(row); }
     void setCell(int row, int column, QStringView text) { m_model->setCell(row, column, text); }
     void setCellNumber(int row, int column, int64_t value) { m_model->setCellNumber(row, column, value); }
+    void setCellAmount(int row, int column, int64_t value) { m_model->setCellAmount(row, column, value); }
     QString cell(int row, int column) const { return m_model->cell(row, column); }
     int rowCount() const { return m_model->rows(); }
     // The row added last, or -1.

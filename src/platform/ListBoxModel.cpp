@@ -1,10 +1,10 @@
 #include "platform/ListBoxModel.h"
 
+#include "platform/NumberFormat.h"
+
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
-
-#include <charconv>
 
 namespace {
 
@@ -137,10 +137,26 @@ bool ListBoxModel::validCell(int row, int column) const
 
 void ListBoxModel::storeCell(int row, int column, QStringView text)
 {
-    CellText &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
-    cell.offset = uint32_t(m_text.size());
+    Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
+    cell.value = m_text.size();
     cell.length = uint32_t(text.size());
+    cell.kind = CellKind::Text;
     m_text.append(text);
+}
+
+void ListBoxModel::storeValue(int row, int column, CellKind kind, int64_t value)
+{
+    if (!validCell(row, column)) {
+        return;
+    }
+    Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
+    cell.value = value;
+    cell.length = 0;
+    cell.kind = kind;
+    if (!m_refilling) {
+        const QModelIndex changed = index(row, column);
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    }
 }
 
 void ListBoxModel::setCell(int row, int column, QStringView text)
@@ -157,33 +173,35 @@ void ListBoxModel::setCell(int row, int column, QStringView text)
 
 void ListBoxModel::setCellNumber(int row, int column, int64_t value)
 {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    char16_t text[24];
-    const int length = int(result.ptr - digits);
-    for (int i = 0; i < length; ++i) {
-        text[i] = char16_t(digits[i]);
-    }
-    setCell(row, column, QStringView(text, length));
+    storeValue(row, column, CellKind::Number, value);
 }
 
-QStringView ListBoxModel::cellView(int row, int column) const
+void ListBoxModel::setCellAmount(int row, int column, int64_t value)
 {
-    if (!validCell(row, column)) {
-        return {};
-    }
-    const CellText &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
-    return QStringView(m_text).mid(cell.offset, cell.length);
+    storeValue(row, column, CellKind::Amount, value);
 }
 
 QString ListBoxModel::cell(int row, int column) const
 {
-    return cellView(row, column).toString();
+    if (!validCell(row, column)) {
+        return QString();
+    }
+    const Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
+    switch (cell.kind) {
+    case CellKind::Number:
+        return QString::number(cell.value);
+    case CellKind::Amount:
+        return formatAmount(cell.value);
+    case CellKind::Text:
+        break;
+    }
+    return QStringView(m_text).mid(qsizetype(cell.value), cell.length).toString();
 }
 
 void ListBoxModel::clearRows()
 {
-    m_text.clear();
+    // The buffers keep their room: the next refill of a long list does not grow them again.
+    m_text.resize(0);
     m_cells.clear();
     m_folder.clear();
     m_hasFolders = false;

@@ -1,9 +1,9 @@
 #pragma once
-// The rows of a ListBox: a table of text cells held in one shared text buffer, so a refill
-// of many rows costs no allocation per cell. Rows are appended empty and filled cell by
-// cell; a cell reads back as exactly the text written into it ("" when never written or out
-// of range). A row can be a folder row (a category heading in a flat list), shown with a
-// folder mark; in a list with folder rows the other rows are drawn indented.
+// The rows of a ListBox: a table of text cells held in one shared text buffer (numbers kept
+// as numbers until read), so a refill of many rows costs no allocation per cell. Rows are appended empty and
+// filled cell by cell; a cell reads back as exactly the text written into it ("" when never written or out of
+// range). A row can be a folder row (a category heading in a flat list), shown with a folder mark; in a list
+// with folder rows the other rows are drawn indented.
 //
 // Usage: ListBox owns one and forwards to it; use it directly only for what the list box
 // does not forward. Between beginRefill() and endRefill() rows are added and filled without
@@ -53,8 +53,9 @@ public:
     void setCell(int row, int column, QStringView text);
     // The value as plain decimal text (leading minus sign, no grouping).
     void setCellNumber(int row, int column, int64_t value);
+    // The value in the amount pattern "-#,###,###,###".
+    void setCellAmount(int row, int column, int64_t value);
     QString cell(int row, int column) const;
-    QStringView cellView(int row, int column) const;
     void deleteAllRows();
 
     void beginRefill();
@@ -68,15 +69,26 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    struct CellText
+    // A cell holds a text (a place in m_text) or a number written as text only when read, so
+    // a refill of many rows formats nothing that is never shown.
+    enum class CellKind : uint32_t
     {
-        uint32_t offset = 0;
+        Text,
+        Number,
+        Amount
+    };
+    struct Cell
+    {
+        // The text's offset in m_text, or the number.
+        int64_t value = 0;
         uint32_t length = 0;
+        CellKind kind = CellKind::Text;
     };
 
     bool validCell(int row, int column) const;
     void clearRows();
     void storeCell(int row, int column, QStringView text);
+    void storeValue(int row, int column, CellKind kind, int64_t value);
 
     int m_columns = 1;
     QStringList m_headings;
@@ -85,7 +97,7 @@ private:
     // All cell texts one after the other; a rewritten cell leaves its old text unused until
     // the rows are deleted.
     QString m_text;
-    std::vector<CellText> m_cells;
+    std::vector<Cell> m_cells;
     std::vector<uint8_t> m_folder;
     bool m_hasFolders = false;
     bool m_refilling = false;
