@@ -236,22 +236,31 @@ private:
         }
     }
 
-    // What the main window does once the account dialog has ended.
+    // What the main window's account command does once its dialog has ended.
     void afterAccountDialog()
     {
         readAccounts();
         GSisanCodeInit = true;
         m_w->SetlsbSisan();
         m_w->SetlsbItem(-1);
+        if (m_w->rbtIdou()->value()) {
+            m_w->fillHimokuPopup(gDicSisan);
+        }
     }
 
-    // What the main window does once the category dialog has ended.
+    // What the main window's category command does once its dialog has ended.
     void afterCategoryDialog()
     {
         readCategoryTree();
         GSisanCodeInit = true;
         m_w->SetlsbSisan();
-        m_w->fillHimokuPopup(gSyubetuNo == 2 ? gDicSyuunyuu : gSyubetuNo == 3 ? gDicSisan : gDicSisyutu);
+        if (m_w->rbtSisyutu()->value()) {
+            m_w->fillHimokuPopup(gDicSisyutu);
+        } else if (m_w->rbtSyunyu()->value()) {
+            m_w->fillHimokuPopup(gDicSyuunyuu);
+        } else if (m_w->rbtIdou()->value()) {
+            m_w->fillHimokuPopup(gDicSisan);
+        }
         m_w->SetPpmLsbHimoku();
     }
 
