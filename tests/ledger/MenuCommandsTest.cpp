@@ -159,7 +159,7 @@ TEST_F(MenuCommandsTest, AnAccountAddedInTheDialogIsListedAndTheFirstAccountSele
     EXPECT_EQ(gDicSisan.count(), 3);
 }
 
-TEST_F(MenuCommandsTest, DISABLED_TheTransferPopupFollowsTheAccountsAfterTheAccountDialog)
+TEST_F(MenuCommandsTest, TheTransferPopupFollowsTheAccountsAfterTheAccountDialog)
 {
     wndKakeibo *w = startWithLedger();
     w->pbtSinki()->click();
@@ -178,7 +178,7 @@ TEST_F(MenuCommandsTest, DISABLED_TheTransferPopupFollowsTheAccountsAfterTheAcco
     EXPECT_EQ(gDicIdIndex.count(), 3);
 }
 
-TEST_F(MenuCommandsTest, DISABLED_AfterTheCategoryDialogThePopupListsOnlySubItems)
+TEST_F(MenuCommandsTest, AfterTheCategoryDialogThePopupListsOnlySubItems)
 {
     wndKakeibo *w = startWithLedger();
     w->pbtSinki()->click();
