@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 
 namespace {
 
@@ -372,6 +373,40 @@ TEST_F(MainWindowTest, LedgerWithoutAccountsOpensAndListsNothing)
     EXPECT_EQ(w->lblStotal()->text(), QStringLiteral("0(円)"));
     EXPECT_FALSE(w->accountSelected());
     EXPECT_FALSE(w->SetlsbItem(-1));
+    EXPECT_EQ(w->KinyuuStatus, 1);
+}
+
+TEST_F(MainWindowTest, LedgerWithoutAccountsBooksNothing)
+{
+    createLedger(QStringLiteral("ledger.sqlf"));
+    exec(QStringLiteral("DELETE FROM Sisan"));
+    wndKakeibo *w = wndKakeibo::instance();
+    w->grbKakeibo2()->setEnabled(true);
+    w->pbtSinki()->click();
+    ASSERT_GT(w->ppmHimoku()->rowCount(), 1);
+    w->ppmHimoku()->setListIndex(1);
+    ASSERT_EQ(w->ppmHimoku()->listIndex(), 1) << "a sub-item row";
+    w->tfdKingaku()->setText(QStringLiteral("500"));
+    w->pbtNyuryoku()->click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items")), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM LastItems")), 0);
+}
+
+TEST_F(MainWindowTest, EscapePressesCancelOnlyWhileTheFormIsOpen)
+{
+    createLedger(QStringLiteral("ledger.sqlf"));
+    wndKakeibo *w = wndKakeibo::instance();
+    w->grbKakeibo2()->setEnabled(true);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    w->tfdKingaku()->setText(QStringLiteral("123"));
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_EQ(w->tfdKingaku()->text(), QStringLiteral("123")) << "the form is locked after the refresh";
+    w->pbtSinki()->click();
+    w->tfdKingaku()->setText(QStringLiteral("123"));
+    w->tfdKingaku()->setFocus();
+    QTest::keyClick(w->tfdKingaku(), Qt::Key_Escape);
+    EXPECT_EQ(w->tfdKingaku()->text(), QString());
     EXPECT_EQ(w->KinyuuStatus, 1);
 }
 
