@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -115,6 +117,23 @@ TEST_F(MainMenuBarTest, EditCommandsActOnTheFocusedTextField)
     EXPECT_EQ(field->text(), QString());
     bar.findItem(QStringLiteral("EditUndo"))->trigger();
     EXPECT_EQ(field->text(), QStringLiteral("abc"));
+}
+
+// The menus are not children of any window, so their shortcuts only work if Qt ties them to
+// the window whose bar shows them.
+TEST_F(MainMenuBarTest, TheQuitShortcutWorksInAWindowThatShowsTheBar)
+{
+    QMainWindow window;
+    MainMenuBar::instance().installInto(window.menuBar());
+    auto *field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QSignalSpy quit(MainMenuBar::instance().findItem(QStringLiteral("FileQuit")), &QAction::triggered);
+    QTest::keyClick(field, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quit.count(), 1);
 }
 
 } // namespace
