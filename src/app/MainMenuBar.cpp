@@ -25,19 +25,19 @@ struct ItemSpec
     bool visible;
 };
 
-QAction *addItem(QMenu *menu, const ItemSpec &spec)
+QAction *addItem(QMenu *menu, const ItemSpec &item)
 {
     auto *action = new QAction(menu);
-    action->setObjectName(QString::fromUtf8(spec.name));
-    const QString caption = QString::fromUtf8(spec.caption);
+    action->setObjectName(QString::fromUtf8(item.name));
+    const QString caption = QString::fromUtf8(item.caption);
     if (caption == QLatin1String("-")) {
         action->setSeparator(true);
     } else {
         action->setText(caption);
     }
-    action->setVisible(spec.visible);
-    if (spec.shortcut) {
-        action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+    action->setVisible(item.visible);
+    if (item.shortcut) {
+        action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
     }
     menu->addAction(action);
     return action;
