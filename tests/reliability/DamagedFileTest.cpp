@@ -95,13 +95,6 @@ protected:
         closeMainWindow();
     }
 
-    static void closeMainWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
-    }
-
     // Every account's entries in the main window, the first entries of each shown in the form,
     // and both reports drawn and written as CSV text.
     void lookThroughTheWindowAndReports()

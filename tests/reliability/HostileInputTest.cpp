@@ -7,10 +7,12 @@
 
 #include "LedgerInvariants.h"
 #include "app/mdlGlobal.h"
+#include "ledger/wndKakeibo.h"
 #include "maintenance/dlgHimoku.h"
 #include "maintenance/dlgSisan.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -140,12 +142,14 @@ protected:
         addSampleEntries(30);
         keepSeedRowsBut(0);
         m_seedItems = rows(QStringLiteral("SELECT * FROM Items ORDER BY Id"));
+        m_seedLastId = scalar(QStringLiteral("SELECT max(Id) FROM Items"));
     }
 
     void TearDown() override
     {
         // Nothing typed changed a row it was not meant for, and the ledger is sound.
-        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Items ORDER BY Id")), m_seedItems);
+        EXPECT_EQ(rows(QStringLiteral("SELECT * FROM Items WHERE Id <= %1 ORDER BY Id").arg(m_seedLastId)),
+                  m_seedItems);
         EXPECT_EQ(rows(m_keptSql), m_keptRows);
         KakeiboDB.reset();
         expectSound(QStringLiteral("ledger.sqlf"));
@@ -169,6 +173,26 @@ protected:
     }
 
     QString text(const QString &sql) { return rows(sql).value(0); }
+
+    qint64 lastEntry() { return scalar(QStringLiteral("SELECT max(Id) FROM Items")); }
+
+    // Shows the entry with the Id in the form, presses Edit, types and presses Input.
+    void editEntry(qint64 id, const QString &amount, const QString &memo)
+    {
+        for (int row = 0; row < m_w->lsbItem()->rowCount(); ++row) {
+            if (m_w->lsbItem()->cell(row, 0) == QString::number(id)) {
+                m_w->lsbItem()->setListIndex(row);
+                break;
+            }
+        }
+        ASSERT_EQ(m_w->lsbItem()->listIndex() >= 0 ? m_w->lsbItem()->cell(m_w->lsbItem()->listIndex(), 0)
+                                                   : QString(),
+                  QString::number(id));
+        m_w->pbtHensyuu()->click();
+        m_w->tfdKingaku()->setText(amount);
+        m_w->tfdBikou()->setText(memo);
+        m_w->pbtNyuryoku()->click();
+    }
 
     // A refusal: exactly the site's message (or the message begins with it when the database's
     // reason follows), and the row count unchanged.
@@ -195,6 +219,7 @@ protected:
     QString m_keptSql;
     QStringList m_keptRows;
     QStringList m_seedItems;
+    qint64 m_seedLastId = 0;
     int m_tried = 0;
     int m_refused = 0;
 };
@@ -371,6 +396,93 @@ TEST_F(HostileInputTest, CategoryAndSubItemNamesAreStoredExactlyAsTyped)
         } else {
             EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
             EXPECT_EQ(text(QStringLiteral("SELECT Namae FROM Himoku WHERE Id = 2")), renamed);
+        }
+    }
+}
+
+TEST_F(HostileInputTest, MemosAreStoredExactlyAsTypedInEntriesPairsAndLastUsedValues)
+{
+    keepSeedRowsBut(0);
+    showMainWindow();
+    const QString food = QString::fromUtf8("食費/食材");
+    const QString countSql = QStringLiteral("SELECT count(*) FROM Items");
+    for (const TypedText &input : hostileTexts()) {
+        SCOPED_TRACE(input.what);
+        const QString typed = input.text.left(m_w->tfdBikou()->maxLength());
+        const bool refusedByDatabase = typed.contains(QChar(u'\0'));
+
+        // A new expense, and the last-used values of its sub-item.
+        ++m_tried;
+        m_ui->messages.clear();
+        qint64 before = scalar(countSql);
+        enterNew(m_w->rbtSisyutu(), food, QStringLiteral("100"), input.text);
+        if (refusedByDatabase) {
+            expectRefused(QStringLiteral("from Method KinyuuSinkiSisyutuSyuunyuu: "), true, before, countSql);
+            continue;
+        }
+        EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        const qint64 expense = lastEntry();
+        EXPECT_EQ(text(QStringLiteral("SELECT Bikou FROM Items WHERE Id = %1").arg(expense)), typed);
+        EXPECT_EQ(text(QStringLiteral("SELECT Bikou FROM LastItems WHERE Id = 2")), typed);
+
+        // A transfer pair: both rows carry the memo.
+        ++m_tried;
+        m_ui->messages.clear();
+        enterNew(m_w->rbtIdou(), QString::fromUtf8("預金"), QStringLiteral("100"), input.text);
+        EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(rows(QStringLiteral("SELECT Bikou FROM Items WHERE Id > %1 ORDER BY Id").arg(expense)),
+                  (QStringList{typed, typed}));
+
+        // The expense changed to carry the memo twice.
+        ++m_tried;
+        m_ui->messages.clear();
+        const QString twice = (typed + typed).left(m_w->tfdBikou()->maxLength());
+        editEntry(expense, QStringLiteral("100"), twice);
+        EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(text(QStringLiteral("SELECT Bikou FROM Items WHERE Id = %1").arg(expense)), twice);
+    }
+}
+
+TEST_F(HostileInputTest, EntryAmountsAreStoredAsTheirValueOrRefusedWithTheSitesMessage)
+{
+    keepSeedRowsBut(0);
+    showMainWindow();
+    const QString food = QString::fromUtf8("食費/食材");
+    const QString refusal = QString::fromUtf8("記入　金額欄が数値ではありません");
+    const QString countSql = QStringLiteral("SELECT count(*) FROM Items");
+    enterNew(m_w->rbtSisyutu(), food, QStringLiteral("1"), QStringLiteral("to be changed"));
+    const qint64 changed = lastEntry();
+    for (const TypedAmount &input : hostileAmounts()) {
+        SCOPED_TRACE(input.typed.toStdString());
+
+        // A new income entry, and the last-used amount of its sub-item.
+        ++m_tried;
+        m_ui->messages.clear();
+        const qint64 before = scalar(countSql);
+        enterNew(m_w->rbtSyunyu(), QString::fromUtf8("給料/給料"), input.typed, QStringLiteral("m"));
+        if (input.value) {
+            EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(scalar(QStringLiteral("SELECT Nyuukin FROM Items WHERE Id = %1").arg(lastEntry())),
+                      *input.value);
+            EXPECT_EQ(scalar(QStringLiteral("SELECT Kingaku FROM LastItems WHERE Id = 77")), *input.value);
+        } else {
+            expectRefused(refusal, false, before, countSql);
+        }
+
+        // The expense changed to the amount.
+        ++m_tried;
+        m_ui->messages.clear();
+        const qint64 old = scalar(QStringLiteral("SELECT Syukkin FROM Items WHERE Id = %1").arg(changed));
+        editEntry(changed, input.typed, QStringLiteral("changed"));
+        if (input.value) {
+            EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(scalar(QStringLiteral("SELECT Syukkin FROM Items WHERE Id = %1").arg(changed)),
+                      *input.value);
+        } else {
+            ++m_refused;
+            EXPECT_EQ(m_ui->messages, QStringList{refusal});
+            EXPECT_EQ(scalar(QStringLiteral("SELECT Syukkin FROM Items WHERE Id = %1").arg(changed)), old);
+            m_w->pbtTorikesi()->click();
         }
     }
 }

@@ -4,8 +4,15 @@
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
+#include "ledger/wndKakeibo.h"
+#include "platform/ListBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/RadioButton.h"
 
 #include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 void ReliabilityFixture::SetUp()
 {
@@ -16,7 +23,48 @@ void ReliabilityFixture::SetUp()
 
 void ReliabilityFixture::TearDown()
 {
+    closeMainWindow();
     LedgerTestFixture::TearDown();
+}
+
+wndKakeibo *ReliabilityFixture::showMainWindow()
+{
+    closeMainWindow();
+    m_w = wndKakeibo::instance();
+    m_w->grbKakeibo2()->setEnabled(true);
+    return m_w;
+}
+
+void ReliabilityFixture::closeMainWindow()
+{
+    if (wndKakeibo::exists()) {
+        delete wndKakeibo::instance();
+    }
+}
+
+void ReliabilityFixture::enterNew(RadioButton *kind, const QString &choice, const QString &amount,
+                                  const QString &memo)
+{
+    m_w->pbtSinki()->click();
+    kind->click();
+    const int row = m_w->ppmHimoku()->findText(choice);
+    ASSERT_GE(row, 0) << choice.toStdString();
+    m_w->ppmHimoku()->setListIndex(row);
+    m_w->tfdKingaku()->setText(amount);
+    m_w->tfdBikou()->setText(memo);
+    m_w->pbtNyuryoku()->click();
+}
+
+bool ReliabilityFixture::chooseEntry(int32_t kind)
+{
+    // Column 8 of the entry list holds each entry's kind.
+    for (int row = 0; row < m_w->lsbItem()->rowCount(); ++row) {
+        if (m_w->lsbItem()->cell(row, 8) == QString::number(kind)) {
+            m_w->lsbItem()->setListIndex(row);
+            return true;
+        }
+    }
+    return false;
 }
 
 void ReliabilityFixture::writeFile(const QString &file, const QByteArray &bytes)

@@ -7,6 +7,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+
+class RadioButton;
+class wndKakeibo;
+
 class ReliabilityFixture : public LedgerTestFixture
 {
 protected:
@@ -25,4 +30,14 @@ protected:
 
     // Forgets the open ledger and what the dialogs recorded, as a fresh start of the program.
     void restart();
+
+    // The main window over the open ledger as a start shows it: lists filled, group enabled.
+    wndKakeibo *showMainWindow();
+    static void closeMainWindow();
+    // New, the kind radio, the popup row with that text, amount and memo typed, Input.
+    void enterNew(RadioButton *kind, const QString &choice, const QString &amount, const QString &memo);
+    // Chooses the first listed entry of the kind in the selected account; false when none is.
+    bool chooseEntry(int32_t kind);
+
+    wndKakeibo *m_w = nullptr;
 };

@@ -10,12 +10,16 @@
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
 #include "ledger/EntryWriter.h"
+#include "ledger/wndKakeibo.h"
 #include "maintenance/AccountMaintenance.h"
 #include "maintenance/CategoryMaintenance.h"
+#include "platform/RadioButton.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <csignal>
 #include <functional>
@@ -40,29 +44,54 @@ struct WriteAction
     bool adds = false;
 };
 
-std::vector<WriteAction> writeActions(const QString &memo = QStringLiteral("移動 'テスト'"))
-{
-    return {
-        {"transfer", QStringLiteral("from Method KinyuuSinkiIdou: "),
-         [memo] {
-             insertTransfer(*KakeiboDB, 1, 2, EntryValues{2024, 6, 1, 4321, memo});
-         },
-         true},
-        {"account add", QStringLiteral("from Method SisanSakujyo: "),
-         [memo] { addAccount(memo, QStringLiteral("500")); }, true},
-        {"account delete", QString::fromUtf8("from SisanSakujyo データを削除できませんでいた。"),
-         [] { deleteAccountWithEntries(2); }},
-        {"category add", QStringLiteral("from Method Himokutuika INSERT: "), [memo] { addCategory(1, memo); },
-         true},
-        {"sub-item delete", QString::fromUtf8("この内訳をもつデータを削除できませんでいた。"),
-         [] { deleteSubItemWithEntries(2); }},
-        {"merge", QStringLiteral("from Method HimokuTougou Update: "), [] { mergeSubItem(2, 3); }},
-    };
-}
-
 class SurroundingsTest : public ReliabilityFixture
 {
 protected:
+    // Every kind of write a user can start: the entry form's Input (new, changed and deleted
+    // entries, a transfer pair) and the maintenance dialogs' Done.
+    std::vector<WriteAction> writeActions(const QString &memo = QString::fromUtf8("移動 'テスト'"))
+    {
+        const QString food = QString::fromUtf8("食費/食材");
+        return {
+            {"new expense through the form", QStringLiteral("from Method KinyuuSinkiSisyutuSyuunyuu: "),
+             [this, memo, food] { enterNew(m_w->rbtSisyutu(), food, QStringLiteral("1200"), memo); }, true},
+            {"new transfer through the form", QStringLiteral("from Method KinyuuSinkiIdou: "),
+             [this, memo] {
+                 enterNew(m_w->rbtIdou(), QString::fromUtf8("預金"), QStringLiteral("300"), memo);
+             },
+             true},
+            {"changed expense through the form", QStringLiteral("from Method KinyuuHensyuu: "),
+             [this, memo] {
+                 ASSERT_TRUE(chooseEntry(1));
+                 m_w->pbtHensyuu()->click();
+                 m_w->tfdKingaku()->setText(QStringLiteral("999"));
+                 m_w->tfdBikou()->setText(memo);
+                 m_w->pbtNyuryoku()->click();
+             }},
+            {"deleted transfer pair through the form", QStringLiteral("from Method KinyuSakujyo Idoumoto: "),
+             [this] {
+                 ASSERT_TRUE(chooseEntry(3));
+                 m_w->pbtSakujyo()->click();
+                 m_ui->confirmAnswers.push_back(true);
+                 m_w->pbtNyuryoku()->click();
+             }},
+            {"transfer writer", QStringLiteral("from Method KinyuuSinkiIdou: "),
+             [memo] {
+                 insertTransfer(*KakeiboDB, 1, 2, EntryValues{2024, 6, 1, 4321, memo});
+             },
+             true},
+            {"account add", QStringLiteral("from Method SisanSakujyo: "),
+             [memo] { addAccount(memo, QStringLiteral("500")); }, true},
+            {"account delete", QString::fromUtf8("from SisanSakujyo データを削除できませんでいた。"),
+             [] { deleteAccountWithEntries(2); }},
+            {"category add", QStringLiteral("from Method Himokutuika INSERT: "),
+             [memo] { addCategory(1, memo); }, true},
+            {"sub-item delete", QString::fromUtf8("この内訳をもつデータを削除できませんでいた。"),
+             [] { deleteSubItemWithEntries(2); }},
+            {"merge", QStringLiteral("from Method HimokuTougou Update: "), [] { mergeSubItem(2, 3); }},
+        };
+    }
+
     // A ledger with entries in a folder of its own, open as the remembered ledger.
     void openSampleLedger(const QString &folder)
     {
@@ -71,6 +100,7 @@ protected:
         createLedger(m_file);
         addSampleEntries(60);
         reopen();
+        showMainWindow();
     }
 
     void reopen()
@@ -144,6 +174,7 @@ TEST_F(SurroundingsTest, AReadOnlyLedgerRefusesEveryWriteWithTheStatementsMessag
         }
         reopen();
     }
+    showMainWindow();
     // The ledger opens and reads as usual.
     EXPECT_EQ(gDicSisan.count(), 2);
     for (const WriteAction &action : writeActions()) {
@@ -226,8 +257,8 @@ TEST_F(SurroundingsTest, ALedgerLockedByAnotherProcessWaitsFiveSecondsThenRefuse
     openSampleLedger(QStringLiteral("locked"));
     const QString before = dumpLedger(path(m_file));
     const auto actions = writeActions();
-    // The entry writer and a maintenance action: both begin their transaction the same way.
-    for (const WriteAction *action : {&actions[0], &actions[2]}) {
+    // The form's Input and a maintenance dialog's Done: every action begins its transaction so.
+    for (const WriteAction *action : {&actions[0], &actions[6]}) {
         const pid_t holder = holdWriteLock(path(m_file), 20000);
         ASSERT_GT(holder, 0);
         QElapsedTimer waited;
@@ -250,12 +281,11 @@ TEST_F(SurroundingsTest, ALockReleasedWithinTheTimeoutLetsTheWriteThroughWhole)
     ASSERT_GT(holder, 0);
     QElapsedTimer waited;
     waited.start();
-    const auto pair =
-        insertTransfer(*KakeiboDB, 1, 2, EntryValues{2024, 6, 1, 4321, QStringLiteral("waited")});
+    enterNew(m_w->rbtIdou(), QString::fromUtf8("預金"), QStringLiteral("4321"), QStringLiteral("waited"));
     EXPECT_GE(waited.elapsed(), 1000);
-    EXPECT_TRUE(pair.has_value()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(reap(holder), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), entries + 2);
+    expectSound(m_file);
     EXPECT_TRUE(m_ui->messages.isEmpty());
 }
 
@@ -307,8 +337,11 @@ TEST_F(SurroundingsTest, AFullDiskRefusesEveryWriteWholeAndWritesAgainOnceThereI
 
     ASSERT_TRUE(QFile::remove(path(QStringLiteral("small/filler"))));
     m_ui->messages.clear();
+    const qint64 entries = scalar(QStringLiteral("SELECT count(*) FROM Items"));
+    enterNew(m_w->rbtIdou(), QString::fromUtf8("預金"), QStringLiteral("77"), longMemo);
     EXPECT_TRUE(addAccount(longMemo, QStringLiteral("77")));
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), entries + 2);
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Sisan")), 3);
     expectSound(m_file);
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);

@@ -186,7 +186,7 @@ private:
     void newEntry(RadioButton *kind)
     {
         m_w->pbtSinki()->click();
-        kind->setValue(true);
+        kind->click();
         choosePopupRow();
         setDate();
         m_w->tfdKingaku()->setText(amount());
