@@ -235,6 +235,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                        started,
                        [&db, &s](Laps &laps) {
                            Sink sink;
+                           // The list's open event reads the list, and the dialog's open event again.
+                           sink.take(db.accounts(stmt::kSisan));
                            sink.take(db.accounts(stmt::kSisan));
                            laps.mark();
                            accountList(db, sink);
@@ -249,6 +251,8 @@ std::vector<TimedAction> bareActions(BareLedger &db, const Scenario &s, const st
                        started,
                        [&db, &s](Laps &laps) {
                            Sink sink;
+                           // The list's open event reads the tree, and the dialog's open event again.
+                           sink.take(db.himoku(stmt::kHimokuTree));
                            sink.take(db.himoku(stmt::kHimokuTree));
                            laps.mark();
                            accountList(db, sink);
