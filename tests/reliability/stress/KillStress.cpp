@@ -449,7 +449,14 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
             readReports(driver, clock.elapsed(), clock, reported, actions, ready);
         }
         if (!ready) {
-            std::fprintf(stderr, "round %d: the driver did not start\n", round);
+            const bool ended = driver.state() == QProcess::NotRunning;
+            std::fprintf(stderr, "round %d: the driver did not start (%s, exit code %d)\n", round,
+                         !ended                                       ? "no answer in 30 s"
+                         : driver.exitStatus() == QProcess::CrashExit ? "it crashed"
+                                                                      : "it ended",
+                         driver.exitCode());
+            driver.kill();
+            driver.waitForFinished(10000);
             ++figures.faults;
             break;
         }
@@ -492,6 +499,11 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
                         static_cast<long long>(check.entries), static_cast<long long>(check.transferRows),
                         static_cast<long long>(check.accounts));
         }
+    }
+    if (figures.faults > 0) {
+        // Keep the ledger that showed the fault for a look afterwards.
+        temporary.setAutoRemove(false);
+        std::fprintf(stderr, "the ledger is kept in %s\n", QFile::encodeName(folder).constData());
     }
     std::printf("kills: %d, actions completed between them: %lld, kills inside a transaction: %d, "
                 "rounds with a fault: %d, %.1f s\n",
