@@ -37,6 +37,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <random>
 
 #include <fcntl.h>
@@ -284,7 +285,8 @@ private:
             afterAccountDialog();
             return "edit account";
         case 2:
-            if (accounts.size() > 2) {
+            // Rarer than adding, so that accounts keep entries long enough to be edited.
+            if (accounts.size() > 4 && below(2) == 0) {
                 deleteAccountWithEntries(anyOf(accounts));
             }
             afterAccountDialog();
@@ -370,12 +372,14 @@ struct Figures
     qint64 actions = 0;
     int interrupted = 0; // kills that left a transaction to roll back (a hot journal)
     int faults = 0;
+    // How often each kind of action completed, to show that every write path was driven.
+    std::map<QByteArray, qint64> byAction;
 };
 
 // Reads the driver's lines as they come until the deadline; keeps the last commit counter
 // it reported and counts its actions.
 void readReports(QProcess &driver, qint64 until, const QElapsedTimer &clock, quint32 &reported,
-                 qint64 &actions, bool &ready)
+                 qint64 &actions, bool &ready, std::map<QByteArray, qint64> &byAction)
 {
     for (;;) {
         while (driver.canReadLine()) {
@@ -387,6 +391,7 @@ void readReports(QProcess &driver, qint64 until, const QElapsedTimer &clock, qui
                     ready = true;
                 } else {
                     ++actions;
+                    ++byAction[words.mid(2).join(' ')];
                 }
             }
         }
@@ -446,7 +451,7 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
         bool ready = false;
         // Start-up first (under a sanitizer it takes a while); the kill counts from there.
         while (!ready && driver.waitForReadyRead(30000)) {
-            readReports(driver, clock.elapsed(), clock, reported, actions, ready);
+            readReports(driver, clock.elapsed(), clock, reported, actions, ready, figures.byAction);
         }
         if (!ready) {
             const bool ended = driver.state() == QProcess::NotRunning;
@@ -461,11 +466,11 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
             break;
         }
         const int delay = round % 5 == 4 ? longDelay(random) : shortDelay(random);
-        readReports(driver, clock.elapsed() + delay, clock, reported, actions, ready);
+        readReports(driver, clock.elapsed() + delay, clock, reported, actions, ready, figures.byAction);
         const bool endedByItself = driver.state() == QProcess::NotRunning;
         driver.kill();
         driver.waitForFinished(10000);
-        readReports(driver, clock.elapsed(), clock, reported, actions, ready);
+        readReports(driver, clock.elapsed(), clock, reported, actions, ready, figures.byAction);
         figures.actions += actions;
         ++figures.kills;
         if (endedByItself) {
@@ -504,6 +509,9 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
         // Keep the ledger that showed the fault for a look afterwards.
         temporary.setAutoRemove(false);
         std::fprintf(stderr, "the ledger is kept in %s\n", QFile::encodeName(folder).constData());
+    }
+    for (const auto &[what, count] : figures.byAction) {
+        std::printf("  %-16s %lld\n", what.constData(), static_cast<long long>(count));
     }
     std::printf("kills: %d, actions completed between them: %lld, kills inside a transaction: %d, "
                 "rounds with a fault: %d, %.1f s\n",
