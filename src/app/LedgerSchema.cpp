@@ -9,13 +9,73 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <optional>
+#include <vector>
+
 namespace {
 
-void runReported(const QString &sql, const QString &failurePrefix)
+const QString kCreateFailed = QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;");
+
+struct Step
 {
-    if (!KakeiboDB->execute(sql)) {
-        Ui::instance().message(failurePrefix + KakeiboDB->errorMessage());
+    QString sql;
+    QString failurePrefix;
+};
+
+// The statements of a new ledger, in order, each with the text that leads its failure message.
+std::vector<Step> creationSteps()
+{
+    std::vector<Step> steps;
+    steps.push_back(
+        {QString::fromUtf8(kCreateSisan), QStringLiteral("CreateNewKakeiboDB Create TABLE Sisan ; ")});
+    for (const char *insert : kSeedSisan) {
+        steps.push_back(
+            {QString::fromUtf8(insert), QStringLiteral("CreateNewKakeiboDB insert into Sisan ; ")});
     }
+    steps.push_back(
+        {QString::fromUtf8(kCreateHimoku), QStringLiteral("CreateNewKakeiboDB Create TABLE Himoku ; ")});
+    for (const char *row : kSeedHimokuRows) {
+        const QString rowText = QString::fromUtf8(row);
+        steps.push_back({QStringLiteral("INSERT INTO  Himoku VALUES ( ") + rowText + QStringLiteral(")"),
+                         QStringLiteral("CreateNewKakeiboDB insert into Himoku ; ") + rowText});
+    }
+    QString items;
+    for (const char *piece : kCreateItemsPieces) {
+        items += QString::fromUtf8(piece);
+    }
+    steps.push_back({items, QStringLiteral("CreateNewKakeiboDB Create TABLE Items ; ")});
+    steps.push_back({QString::fromUtf8(kCreateLastItems),
+                     QStringLiteral("CreateNewKakeiboDB Create TABLE LastItems ; ")});
+    return steps;
+}
+
+// A new ledger that could not be written whole is no ledger: the file goes again and no
+// ledger is open, rather than one without tables that every later action would trip over.
+void discardNewLedger(const QString &path)
+{
+    KakeiboDB->close();
+    KakeiboDB.reset();
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+// Writes the schema and the seed rows in one transaction; the message of the first failure,
+// or none when the ledger was written whole.
+std::optional<QString> writeNewLedger()
+{
+    Transaction transaction(KakeiboDB.get());
+    if (!transaction.isActive()) {
+        return kCreateFailed + transaction.errorMessage();
+    }
+    for (const Step &step : creationSteps()) {
+        if (!KakeiboDB->execute(step.sql)) {
+            return step.failurePrefix + KakeiboDB->errorMessage();
+        }
+    }
+    if (!transaction.commit()) {
+        return kCreateFailed + transaction.errorMessage();
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -49,28 +109,12 @@ void CreateNewKakeiboDB()
         return;
     }
 
-    // One transaction: a new ledger is written with one disk sync, and the statements keep
-    // their own failure messages.
-    Transaction transaction(KakeiboDB.get());
-    runReported(QString::fromUtf8(kCreateSisan), QStringLiteral("CreateNewKakeiboDB Create TABLE Sisan ; "));
-    for (const char *insert : kSeedSisan) {
-        runReported(QString::fromUtf8(insert), QStringLiteral("CreateNewKakeiboDB insert into Sisan ; "));
+    // One transaction: the new ledger is written whole or not at all, with one disk sync.
+    if (const std::optional<QString> failure = writeNewLedger()) {
+        Ui::instance().message(*failure);
+        discardNewLedger(path);
+        return;
     }
-    runReported(QString::fromUtf8(kCreateHimoku),
-                QStringLiteral("CreateNewKakeiboDB Create TABLE Himoku ; "));
-    for (const char *row : kSeedHimokuRows) {
-        const QString rowText = QString::fromUtf8(row);
-        runReported(QStringLiteral("INSERT INTO  Himoku VALUES ( ") + rowText + QStringLiteral(")"),
-                    QStringLiteral("CreateNewKakeiboDB insert into Himoku ; ") + rowText);
-    }
-    QString items;
-    for (const char *piece : kCreateItemsPieces) {
-        items += QString::fromUtf8(piece);
-    }
-    runReported(items, QStringLiteral("CreateNewKakeiboDB Create TABLE Items ; "));
-    runReported(QString::fromUtf8(kCreateLastItems),
-                QStringLiteral("CreateNewKakeiboDB Create TABLE LastItems ; "));
-    transaction.commit();
 
     loadLookupTables(QStringLiteral("from Method CreateKakeiboDB: "));
     enableMainWindowBookkeeping();

@@ -8,6 +8,10 @@
 #include <QAction>
 #include <QFile>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
 class LedgerSchemaTest : public LedgerTestFixture
@@ -92,6 +96,32 @@ TEST_F(LedgerSchemaTest, AFileThatCannotBeCreatedReportsTheDatabaseMessage)
         m_ui->messages[0].startsWith(QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;")));
     EXPECT_GT(m_ui->messages[0].size(),
               QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;").size());
+}
+
+// A ledger without its tables would trip every later action: a creation that cannot be
+// written whole leaves no file and no ledger open, with the failing statement's message.
+TEST_F(LedgerSchemaTest, ANewLedgerThatCannotBeWrittenWholeIsRemovedAgain)
+{
+    int enabled = 0;
+    setMainWindowEnabler([&] { ++enabled; });
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit none = saved;
+    none.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &none);
+    m_ui->fileAnswers = {path(QStringLiteral("new.sqlf"))};
+    CreateNewKakeiboDB();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, savedHandler);
+    setMainWindowEnabler(nullptr);
+
+    ASSERT_EQ(m_ui->messages.size(), 1) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(KakeiboDB);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("new.sqlf"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("new.sqlf-journal"))));
+    EXPECT_EQ(enabled, 0);
+    EXPECT_FALSE(SisanKoumokuKanri()->isVisible());
 }
 
 } // namespace

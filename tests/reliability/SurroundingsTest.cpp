@@ -347,7 +347,7 @@ TEST_F(SurroundingsTest, AFullDiskRefusesEveryWriteWholeAndWritesAgainOnceThereI
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
 
-TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedWithoutACrash)
+TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedOnceAndLeavesNoFile)
 {
     const QString folder = path(QStringLiteral("tiny"));
     QDir().mkpath(folder);
@@ -357,8 +357,9 @@ TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedWithoutACrash)
     fillUp(path(QStringLiteral("tiny/filler")));
     m_ui->fileAnswers.push_back(path(QStringLiteral("tiny/new.sqlf")));
     CreateNewKakeiboDB();
-    EXPECT_FALSE(m_ui->messages.isEmpty());
-    EXPECT_TRUE(!KakeiboDB || !KakeiboDB->inTransaction());
+    EXPECT_EQ(m_ui->messages.size(), 1) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(KakeiboDB);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("tiny/new.sqlf"))));
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
 
