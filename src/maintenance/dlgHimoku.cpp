@@ -149,6 +149,7 @@ void dlgHimoku::HimokuKoumokuSelected(int32_t row)
     if (item->kind == 1 || item->kind == 2) {
         m_ppmHimokuSyubetu->setListIndex(item->kind - 1);
     }
+    m_loaded = LoadedItem{item->id, item->kind, false};
     if (TheKoumokuSyubetu == 1) {
         m_tfdHimokuNamae->setEnabled(true);
         m_tfdHimokuNamae->setText(item->name);
@@ -167,7 +168,7 @@ void dlgHimoku::HimokuKoumokuSelected(int32_t row)
         Ui::instance().message(QStringLiteral("Error in HimokuKoumokuselected method"));
         return;
     }
-    m_loaded = LoadedItem{item->id, item->kind};
+    m_loaded->namesLoaded = true;
 }
 
 void dlgHimoku::grbHimokuInit()
@@ -384,7 +385,7 @@ bool dlgHimoku::KoumokuHensyuu()
         return false;
     }
     // A load that stopped half-way leaves the fields empty: writing one would lose a name.
-    if (!m_loaded) {
+    if (!m_loaded || !m_loaded->namesLoaded) {
         return false;
     }
     QString name;
@@ -447,7 +448,7 @@ bool dlgHimoku::UtiwakeTougou()
 bool dlgHimoku::UtiwakeTuika()
 {
     // Without its category loaded there is nothing to add to; the load has said why.
-    if (m_loaded) {
+    if (m_loaded && m_loaded->namesLoaded) {
         addSubItem(m_loaded->kind, m_tfdHimokuNamae->text(), m_tfdUtiwakeNamae->text(), m_loaded->id);
     }
     return true;

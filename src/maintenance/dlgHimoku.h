@@ -63,6 +63,9 @@ private:
     {
         int32_t id = 0;
         int32_t kind = 0;
+        // False when the load stopped before the names were in the panel (a sub-item whose
+        // category cannot be read): the item can still be deleted or merged, not renamed.
+        bool namesLoaded = false;
     };
     struct MergeSource
     {
@@ -76,7 +79,7 @@ private:
     int32_t rowKind(int row) const;
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
 
-    // What the last load put into the panel; none unless it completed.
+    // The item the last load put into the panel; none unless its own row was read.
     std::optional<LoadedItem> m_loaded;
     // Fixed when the merge is prepared: a later click must not change what is merged.
     std::optional<MergeSource> m_mergeSource;

@@ -280,6 +280,37 @@ TEST_F(dlgHimokuTest, ARenameIsRefusedWhenTheLoadStoppedHalfWay)
     EXPECT_TRUE(panelShown(dialog));
 }
 
+TEST_F(dlgHimokuTest, ASubItemWhoseCategoryIsGoneCanStillBeMergedAndDeleted)
+{
+    addExpense(1, 2, 300);
+    addExpense(2, 3, 50);
+    settleBalances();
+    exec(QStringLiteral("DELETE FROM Himoku WHERE Id = 1"));
+    dlgHimoku dialog;
+    ASSERT_EQ(list(dialog)->cell(1, 0), QStringLiteral("食費/アルコール"));
+
+    clickAndPress(dialog, 1, "pbtUtiwakeTougou");
+    EXPECT_EQ(fieldsOf(dialog).number, QStringLiteral("3"));
+    child<PopupMenu>(dialog, "ppmUtiwakeTougouSaki")->setListIndex(2);
+    m_ui->confirmAnswers.push_back(true);
+    press(dialog, "pbtKoumokuKanryou");
+    EXPECT_EQ(panelOf(dialog), m_reset);
+    EXPECT_EQ(himokuName(3), QStringLiteral("none"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items WHERE HimokuNo = 5")), 1);
+
+    ASSERT_EQ(list(dialog)->cell(0, 0), QStringLiteral("食費/食材"));
+    clickAndPress(dialog, 0, "pbtKoumokuSakujyo");
+    m_ui->confirmAnswers.push_back(true);
+    press(dialog, "pbtKoumokuKanryou");
+    EXPECT_EQ(m_ui->confirmations.last().text,
+              QStringLiteral("この内訳を削除していいですか？（この内訳のデータが全て削除されます）"));
+    EXPECT_EQ(panelOf(dialog), m_reset);
+    EXPECT_EQ(himokuName(2), QStringLiteral("none"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items WHERE HimokuNo = 2")), 0);
+    EXPECT_EQ(inconsistentAccounts(), 0);
+    EXPECT_TRUE(m_ui->messages.isEmpty());
+}
+
 TEST_F(dlgHimokuTest, DeletingAsksFirstAndRecomputesTheAccounts)
 {
     exec(QStringLiteral("UPDATE Sisan SET SyokiKingaku = 1000"));
