@@ -290,13 +290,19 @@ TEST_F(ReportWindowTest, AssetReportPrintsOnOnePortraitPageAndClosesTheWindow)
     EXPECT_LT(gPrinter.PageWidth, gPrinter.PageHeight);
     EXPECT_TRUE(readFileBytes(pdf).contains("/MediaBox [0 0 595"));
 
-    // The next print uses the kept setup without asking.
+    // The next print uses the kept setup without asking; a kept landscape setup still gives
+    // the asset report its portrait page.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    gPS.setLandscape(true);
     wndPrev::openReport(kAssetReport);
     m_ui->printAnswers.push_back(path(QStringLiteral("again.pdf")));
     click("pbtPrint");
     EXPECT_EQ(m_ui->pageSetupCount, 1);
     EXPECT_EQ(pdfPageCount(path(QStringLiteral("again.pdf"))), 1);
+    EXPECT_TRUE(readFileBytes(path(QStringLiteral("again.pdf"))).contains("/MediaBox [0 0 595"));
+    EXPECT_FALSE(gPrinter.Landscape);
+    EXPECT_LT(gPrinter.PageWidth, gPrinter.PageHeight);
+    EXPECT_TRUE(gPS.landscape());
 }
 
 TEST_F(ReportWindowTest, YearlyReportPrintsLandscapePagesOfFiftyLines)
