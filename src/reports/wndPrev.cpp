@@ -160,8 +160,7 @@ void wndPrev::resizeEvent(QResizeEvent *event)
     m_pbtPrint->setGeometry(kMargin, rowTop + 16, 110, 32);
     m_grbRepNendo->setGeometry(140, rowTop, 170, 60);
     m_pbtCsvOutput->setGeometry(330, rowTop + 16, 190, 32);
-    // A smaller canvas must still reach the whole page.
-    updateScrollRanges();
+    // The scroll ranges are set only when a page is made: a resize leaves them as they are.
 }
 
 void wndPrev::InitPVal()
