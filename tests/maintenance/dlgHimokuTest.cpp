@@ -311,6 +311,27 @@ TEST_F(dlgHimokuTest, ASubItemWhoseCategoryIsGoneCanStillBeMergedAndDeleted)
     EXPECT_TRUE(m_ui->messages.isEmpty());
 }
 
+TEST_F(dlgHimokuTest, AnUnreadableTreeIsReportedByTheLoadAndTheReRead)
+{
+    dlgHimoku dialog;
+    exec(QStringLiteral("DROP TABLE Himoku"));
+    clickAndPress(dialog, 1, "pbtKoumokuSakujyo");
+    EXPECT_EQ(m_ui->messages,
+              QStringList{QStringLiteral("from Method HimokuKoumokuSelected: no such table: Himoku")});
+    EXPECT_EQ(fieldsOf(dialog).number, QString());
+    press(dialog, "pbtKoumokuKanryou");
+    EXPECT_TRUE(m_ui->confirmations.isEmpty());
+    EXPECT_EQ(panelOf(dialog).mode, 3);
+
+    m_ui->messages.clear();
+    press(dialog, "pbtKoumokuTorikesi");
+    EXPECT_EQ(m_ui->messages,
+              QStringList{QStringLiteral("from Method RepopulateLsbHimoku: no such table: Himoku")});
+    EXPECT_EQ(list(dialog)->rowCount(), 0);
+    EXPECT_EQ(gDicSisyutu.count(), 0);
+    EXPECT_EQ(gDicSyuunyuu.count(), 0);
+}
+
 TEST_F(dlgHimokuTest, DeletingAsksFirstAndRecomputesTheAccounts)
 {
     exec(QStringLiteral("UPDATE Sisan SET SyokiKingaku = 1000"));
