@@ -2,6 +2,7 @@
 
 #include "app/mdlGlobal.h"
 #include "maintenance/CategoryMaintenance.h"
+#include "maintenance/VerticalGridDelegate.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/Ui.h"
@@ -68,6 +69,7 @@ dlgHimoku::dlgHimoku(QWidget *parent)
                               QStringLiteral("Hno"), QStringLiteral("Ucount")});
     m_lsbHimoku->setColumnWidths(QStringLiteral("85%,15%,0%,0%,0%"));
     m_lsbHimoku->setEvenRowBackground(QColor(0xF3, 0xF6, 0xFA));
+    m_lsbHimoku->setItemDelegate(new VerticalGridDelegate(m_lsbHimoku));
 
     m_Label4 = addLabel(this, "Label4", QStringLiteral("（種別番号　　1： 支出　、　2： 収入）"),
                         QRect(10, 490, 440, 20));

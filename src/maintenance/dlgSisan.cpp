@@ -1,6 +1,7 @@
 #include "maintenance/dlgSisan.h"
 
 #include "maintenance/AccountMaintenance.h"
+#include "maintenance/VerticalGridDelegate.h"
 #include "platform/ListBox.h"
 #include "platform/NumberFormat.h"
 #include "platform/Ui.h"
@@ -41,6 +42,7 @@ dlgSisan::dlgSisan(QWidget *parent)
                              QStringLiteral("残金　")});
     m_lsbSisan->setColumnWidths(QStringLiteral("10%,60%,30%,0%"));
     m_lsbSisan->setEvenRowBackground(QColor(0xF3, 0xF6, 0xFA));
+    m_lsbSisan->setItemDelegate(new VerticalGridDelegate(m_lsbSisan));
 
     m_pbtClose = addButton(this, "pbtClose", QStringLiteral("閉じる"), QRect(494, 8, 90, 28));
     m_pbtSisanTuika = addButton(this, "pbtSisanTuika", QStringLiteral("追加"), QRect(10, 354, 90, 28));

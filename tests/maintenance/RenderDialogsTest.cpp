@@ -1,10 +1,11 @@
-// Renders the dialogs to PNG files for a person to look at, when QUORVELA_RENDER_DIR names a
-// folder; skipped otherwise.
+// How the dialogs look: drawn details checked on their pixels, and PNG files for a person to
+// look at, rendered when QUORVELA_RENDER_DIR names a folder (skipped otherwise).
 
 #include "MaintenanceFixture.h"
 
 #include "maintenance/dlgHimoku.h"
 #include "maintenance/dlgSisan.h"
+#include "platform/ListBox.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -20,7 +21,30 @@ protected:
         EXPECT_TRUE(dialog.grab().save(QDir(m_folder).filePath(name)));
     }
     QString m_folder = qEnvironmentVariable("QUORVELA_RENDER_DIR");
+
+    // Whether the list draws a line down the right edge of the cell: the pixel on that edge
+    // differs from the row's background a few pixels to its left.
+    static bool lineRightOf(QWidget &dialog, const char *listName, int row, int column)
+    {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        auto *list = dialog.findChild<ListBox *>(QLatin1String(listName));
+        const QImage image = list->viewport()->grab().toImage();
+        const QPoint edge(list->columnViewportPosition(column) + list->columnWidth(column) - 1,
+                          list->rowViewportPosition(row) + list->rowHeight(row) / 2);
+        return image.pixel(edge) != image.pixel(edge - QPoint(3, 0));
+    }
 };
+
+TEST_F(RenderDialogsTest, BothListsSeparateTheirColumnsWithVerticalLines)
+{
+    dlgSisan accounts;
+    EXPECT_TRUE(lineRightOf(accounts, "lsbSisan", 1, 0));
+    EXPECT_TRUE(lineRightOf(accounts, "lsbSisan", 0, 1));
+    dlgHimoku categories;
+    EXPECT_TRUE(lineRightOf(categories, "lsbHimoku", 1, 0));
+    EXPECT_TRUE(lineRightOf(categories, "lsbHimoku", 2, 0));
+}
 
 TEST_F(RenderDialogsTest, AccountDialog)
 {
