@@ -42,6 +42,8 @@ void QtUi::message(const QString &text, Icon icon)
     box.setIcon(icon == Icon::Caution   ? QMessageBox::Warning
                 : icon == Icon::Default ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
+    // Messages carry typed names and database texts: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
@@ -53,6 +55,7 @@ bool QtUi::confirm(const QString &text, const QString &actionCaption, const QStr
     box.setIcon(icon == Icon::Caution ? QMessageBox::Warning
                 : icon == Icon::None  ? QMessageBox::NoIcon
                                       : QMessageBox::Question);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     QPushButton *action = box.addButton(actionCaption, QMessageBox::AcceptRole);
     QPushButton *cancel = box.addButton(cancelCaption, QMessageBox::RejectRole);
