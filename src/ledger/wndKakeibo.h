@@ -118,7 +118,8 @@ public:
     void KinyuuSakujyoIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, int32_t IdousakiId,
                            int32_t IdousakiSisanNo);
 
-    // Menu commands (wndKakeiboMenuCommands.cpp), bound by item name in AddMenuHandlers.
+    // Menu commands (wndKakeiboMenuCommands.cpp), bound by item name in AddMenuHandlers. The
+    // account command yields whether it could refill the entry list, the others true.
     void AddMenuHandlers();
     bool _mnuDBOpen_Action();
     bool _SisanKoumokuKanri_Action();

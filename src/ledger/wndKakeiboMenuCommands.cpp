@@ -42,13 +42,13 @@ bool wndKakeibo::_SisanKoumokuKanri_Action()
     }
     GSisanCodeInit = true;
     SetlsbSisan();
-    SetlsbItem(-1);
+    const bool listed = SetlsbItem(-1);
     // The transfer popup lists accounts: one added or deleted in the dialog must not stay
     // listed (or missing) there, or an entry could be booked to an account that is gone.
     if (m_rbtIdou->value()) {
         fillHimokuPopup(gDicSisan);
     }
-    return true;
+    return listed;
 }
 
 bool wndKakeibo::_HimokuKoumokuKanri_Action()

@@ -159,6 +159,18 @@ TEST_F(MenuCommandsTest, AnAccountAddedInTheDialogIsListedAndTheFirstAccountSele
     EXPECT_EQ(gDicSisan.count(), 3);
 }
 
+TEST_F(MenuCommandsTest, TheAccountCommandYieldsWhetherTheEntryListWasRefilled)
+{
+    wndKakeibo *w = startWithLedger();
+    const auto closeDialog = [](QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); };
+    whenModal(closeDialog);
+    EXPECT_TRUE(w->_SisanKoumokuKanri_Action());
+    exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
+    whenModal(closeDialog);
+    EXPECT_FALSE(w->_SisanKoumokuKanri_Action());
+    exec(QStringLiteral("ALTER TABLE Gone RENAME TO Items"));
+}
+
 TEST_F(MenuCommandsTest, TheTransferPopupFollowsTheAccountsAfterTheAccountDialog)
 {
     wndKakeibo *w = startWithLedger();
