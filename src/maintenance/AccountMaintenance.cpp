@@ -4,14 +4,8 @@
 #include "maintenance/MaintenanceSql.h"
 #include "platform/AmountInput.h"
 #include "platform/SqlText.h"
-#include "platform/Ui.h"
 
 namespace {
-
-void show(const QString &text)
-{
-    Ui::instance().message(text);
-}
 
 AccountRow accountFrom(const RowSet &rows)
 {
@@ -30,7 +24,7 @@ std::vector<AccountRow> readAccounts()
     std::vector<AccountRow> accounts;
     auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Sisan"));
     if (!rows) {
-        show(QStringLiteral("from Method RepopulateLsbSisan: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method RepopulateLsbSisan: ") + KakeiboDB->errorMessage());
     }
     gDicSisan.clear();
     for (; rows && !rows->atEnd(); rows->moveNext()) {
@@ -45,7 +39,7 @@ std::optional<AccountRow> readAccount(int32_t id)
 {
     auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Sisan WHERE Id = ") + QString::number(id));
     if (!rows) {
-        show(QStringLiteral("from Method SisankoumokuSelected: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method SisankoumokuSelected: ") + KakeiboDB->errorMessage());
         return std::nullopt;
     }
     if (rows->atEnd()) {
@@ -58,7 +52,7 @@ bool addAccount(const QString &name, const QString &amountText)
 {
     const std::optional<int32_t> amount = parseAmount(amountText);
     if (!amount) {
-        show(QStringLiteral("初期金額のデータが数値ではありません"));
+        showMessage(QStringLiteral("初期金額のデータが数値ではありません"));
         return false;
     }
     const QString value = QString::number(*amount);
@@ -69,7 +63,7 @@ bool addAccount(const QString &name, const QString &amountText)
     if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Sisan (Namae,SyokiKingaku,Zankin) VALUES( ") +
                             sqlQuote(name) + QLatin1Char(',') + value + QLatin1Char(',') + value +
                             QLatin1Char(')'))) {
-        show(QStringLiteral("from Method SisanSakujyo: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method SisanSakujyo: ") + KakeiboDB->errorMessage());
         // An add counts as finished also when its insert failed: the panel closes.
         return true;
     }
@@ -82,7 +76,7 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     const QString refusal = QStringLiteral("from SisanHensyuu 初期金額  のデータが数値ではありません ");
     const std::optional<int32_t> amount = parseAmount(amountText);
     if (!amount) {
-        show(refusal);
+        showMessage(refusal);
         return false;
     }
     const QString idText = QString::number(id);
@@ -93,7 +87,7 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     auto rows =
         KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku , Zankin FROM Sisan  WHERE Id = ") + idText);
     if (!rows) {
-        show(QStringLiteral("from SisanHensyuu ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from SisanHensyuu ") + KakeiboDB->errorMessage());
         return false;
     }
     if (rows->atEnd()) {
@@ -106,7 +100,7 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     int64_t balance = 0;
     if (__builtin_sub_overflow(static_cast<int64_t>(*amount), opening, &balance) ||
         __builtin_add_overflow(balance, stored, &balance)) {
-        show(refusal);
+        showMessage(refusal);
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Namae = ") + sqlQuote(name) +
@@ -114,8 +108,8 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
                             QStringLiteral(",Zankin = ") + QString::number(balance) +
                             QStringLiteral("  WHERE Id = ") + idText)) {
         const QString message = KakeiboDB->errorMessage();
-        show(QStringLiteral("from Method SisanHensyuu: ") + message);
-        show(message);
+        showMessage(QStringLiteral("from Method SisanHensyuu: ") + message);
+        showMessage(message);
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "));
@@ -136,28 +130,28 @@ bool deleteAccountWithEntries(int32_t id)
     auto partners =
         KakeiboDB->select(QStringLiteral("SELECT DISTINCT SisanNo FROM Items WHERE IdouSisanNo = ") + idText);
     if (!partners) {
-        show(entriesFailed);
+        showMessage(entriesFailed);
         return false;
     }
     for (; !partners->atEnd(); partners->moveNext()) {
         addOnce(accounts, partners->intAt(0));
     }
     if (KakeiboDB->error()) {
-        show(entriesFailed);
+        showMessage(entriesFailed);
         return false;
     }
     partners.reset();
 
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Items WHERE (SisanNo = ") + idText +
                             QStringLiteral(") OR  ( IdouSisanNo = ") + idText + QLatin1Char(')'))) {
-        show(entriesFailed);
+        showMessage(entriesFailed);
         return false;
     }
     if (!recomputeBalances(accounts)) {
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Sisan WHERE Id = ") + idText)) {
-        show(QStringLiteral("from SusanSakujyo データを削除できませんでいた。"));
+        showMessage(QStringLiteral("from SusanSakujyo データを削除できませんでいた。"));
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from SusanSakujyo データを削除できませんでいた。"));

@@ -3,14 +3,8 @@
 #include "app/mdlGlobal.h"
 #include "maintenance/MaintenanceSql.h"
 #include "platform/SqlText.h"
-#include "platform/Ui.h"
 
 namespace {
-
-void show(const QString &text)
-{
-    Ui::instance().message(text);
-}
 
 CategoryRow rowFrom(const RowSet &rows)
 {
@@ -49,11 +43,11 @@ bool deleteEntriesOf(int32_t subItemId, std::vector<int32_t> &accounts)
     const QString id = QString::number(subItemId);
     const auto holders = readIds(QStringLiteral("SELECT DISTINCT SisanNo FROM Items WHERE HimokuNo = ") + id);
     if (!holders) {
-        show(failed + KakeiboDB->errorMessage());
+        showMessage(failed + KakeiboDB->errorMessage());
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Items WHERE HimokuNo = ") + id)) {
-        show(failed + KakeiboDB->errorMessage());
+        showMessage(failed + KakeiboDB->errorMessage());
         return false;
     }
     for (const int32_t account : *holders) {
@@ -72,7 +66,7 @@ std::vector<CategoryRow> readCategoryTree()
     auto rows = KakeiboDB->select(
         QStringLiteral("SELECT * FROM Himoku ORDER BY SyubetuNo ASC ,Hno ASC,Ucount DESC,Id ASC"));
     if (!rows) {
-        show(QStringLiteral("from Method RepopulateLsbHimoku: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method RepopulateLsbHimoku: ") + KakeiboDB->errorMessage());
         return tree;
     }
     for (; !rows->atEnd(); rows->moveNext()) {
@@ -83,7 +77,8 @@ std::vector<CategoryRow> readCategoryTree()
             } else if (row.kind == 2) {
                 gDicSyuunyuu.set(row.id, row.name);
             } else {
-                show(QStringLiteral("SybetuNoErr from RepopulateLsbHimoku ") + QString::number(row.kind));
+                showMessage(QStringLiteral("SybetuNoErr from RepopulateLsbHimoku ") +
+                            QString::number(row.kind));
             }
         }
         tree.push_back(std::move(row));
@@ -95,7 +90,7 @@ std::optional<CategoryRow> readCategoryItem(int32_t id, const QString &failurePr
 {
     auto rows = KakeiboDB->select(QStringLiteral("SELECT * FROM Himoku WHERE Id = ") + QString::number(id));
     if (!rows) {
-        show(failurePrefix + KakeiboDB->errorMessage());
+        showMessage(failurePrefix + KakeiboDB->errorMessage());
         return std::nullopt;
     }
     if (rows->atEnd()) {
@@ -114,7 +109,7 @@ bool addCategory(int32_t kind, const QString &name)
     }
     if (!KakeiboDB->execute(insert + kindText + QLatin1Char(',') + sqlQuote(name) +
                             QStringLiteral(" ,0, 1)"))) {
-        show(QStringLiteral("from Method Himokutuika INSERT: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method Himokutuika INSERT: ") + KakeiboDB->errorMessage());
         return false;
     }
     const QString newId = QString::number(KakeiboDB->lastRowId());
@@ -122,12 +117,12 @@ bool addCategory(int32_t kind, const QString &name)
     // survive its own delete; rolling back removes it again, without a sub-item.
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku Set Hno = ") + newId +
                             QStringLiteral(" WHERE Id=") + newId)) {
-        show(QStringLiteral("from Method Himokutuika UPDATE: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method Himokutuika UPDATE: ") + KakeiboDB->errorMessage());
         return false;
     }
     if (!KakeiboDB->execute(insert + kindText + QLatin1Char(',') + sqlQuote(name + QLatin1Char('/') + name) +
                             QStringLiteral(" , ") + newId + QStringLiteral(", 0)"))) {
-        show(QStringLiteral("from Method Himokutuika add Utiwake: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method Himokutuika add Utiwake: ") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from Method Himokutuika INSERT: "));
@@ -143,7 +138,7 @@ bool addSubItem(int32_t kind, const QString &categoryName, const QString &subNam
                             QString::number(kind) + QLatin1Char(',') +
                             sqlQuote(categoryName + QLatin1Char('/') + subName) + QStringLiteral(" , ") +
                             QString::number(categoryId) + QStringLiteral(" , 0)"))) {
-        show(QStringLiteral("from Method Utiwakekutuika: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method Utiwakekutuika: ") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from Method Utiwakekutuika: "));
@@ -159,8 +154,8 @@ bool renameCategoryItem(int32_t id, int32_t kind, const QString &name)
                             QStringLiteral(",Namae = ") + sqlQuote(name) + QStringLiteral("   WHERE Id = ") +
                             QString::number(id))) {
         const QString message = KakeiboDB->errorMessage();
-        show(QStringLiteral("from Method HimokuHensyuu: ") + message);
-        show(message);
+        showMessage(QStringLiteral("from Method HimokuHensyuu: ") + message);
+        showMessage(message);
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from Method HimokuHensyuu: "));
@@ -178,7 +173,7 @@ bool deleteCategoryWithEntries(int32_t categoryId)
     const auto doomed =
         readIds(QStringLiteral("SELECT Id FROM Himoku WHERE Hno=") + id + QStringLiteral(" OR Id=") + id);
     if (!doomed) {
-        show(QStringLiteral("削除する内訳番号を取得できませんでしたで。") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("削除する内訳番号を取得できませんでしたで。") + KakeiboDB->errorMessage());
         return false;
     }
     std::vector<int32_t> accounts;
@@ -192,7 +187,7 @@ bool deleteCategoryWithEntries(int32_t categoryId)
     }
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Hno = ") + id +
                             QStringLiteral(" OR Id = ") + id)) {
-        show(QStringLiteral("費目データを削除できませんでいた。") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("費目データを削除できませんでいた。") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("費目データを削除できませんでいた。"));
@@ -212,7 +207,7 @@ bool deleteSubItemWithEntries(int32_t subItemId)
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + QString::number(subItemId))) {
-        show(QStringLiteral("この内訳を削除できませんでいた。") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("この内訳を削除できませんでいた。") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("この内訳を削除できませんでいた。"));
@@ -227,11 +222,11 @@ bool mergeSubItem(int32_t source, int32_t target)
     }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target) +
                             QStringLiteral("   WHERE HimokuNo = ") + sourceText)) {
-        show(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + sourceText)) {
-        show(QStringLiteral("from Method HimokuTougou delete") + KakeiboDB->errorMessage());
+        showMessage(QStringLiteral("from Method HimokuTougou delete") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("from Method HimokuTougou delete"));

@@ -6,6 +6,11 @@
 
 #include <algorithm>
 
+void showMessage(const QString &text)
+{
+    Ui::instance().message(text);
+}
+
 void addOnce(std::vector<int32_t> &accounts, int32_t account)
 {
     if (std::find(accounts.begin(), accounts.end(), account) == accounts.end()) {

@@ -9,6 +9,9 @@
 
 class Transaction;
 
+// A message box with the text, as every failure of the dialogs' statements shows it.
+void showMessage(const QString &text);
+
 // Appends the account unless it is already listed, so each balance is recomputed once.
 void addOnce(std::vector<int32_t> &accounts, int32_t account);
 
