@@ -1,6 +1,7 @@
 #include "app/App.h"
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
+#include "app/ProcessSetup.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/DataFolder.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    prepareProcess();
     App app(argc, argv);
     App::setApplicationName(QStringLiteral("Quorvela"));
 

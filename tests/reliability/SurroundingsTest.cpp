@@ -8,6 +8,7 @@
 #include "LedgerInvariants.h"
 #include "app/LedgerSchema.h"
 #include "app/LedgerStore.h"
+#include "app/ProcessSetup.h"
 #include "app/mdlGlobal.h"
 #include "ledger/EntryWriter.h"
 #include "ledger/wndKakeibo.h"
@@ -15,6 +16,7 @@
 #include "maintenance/CategoryMaintenance.h"
 #include "platform/RadioButton.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -113,20 +115,39 @@ protected:
         ASSERT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     }
 
+    // What the user met in one action: the messages shown, and whether it returned with a
+    // transaction open.
+    struct Outcome
+    {
+        QStringList messages;
+        bool inTransaction = false;
+    };
+
+    Outcome runAction(const WriteAction &action)
+    {
+        m_ui->messages.clear();
+        action.run();
+        return {m_ui->messages, KakeiboDB->inTransaction()};
+    }
+
     // Runs the action and expects its site's message first, the database's reason in one of
     // the messages (unless the site shows none), and no transaction left open.
     void expectRefused(const WriteAction &action, const QString &reason, bool siteShowsReason = true)
     {
+        expectRefused(action, runAction(action), reason, siteShowsReason);
+    }
+
+    static void expectRefused(const WriteAction &action, const Outcome &outcome, const QString &reason,
+                              bool siteShowsReason)
+    {
         SCOPED_TRACE(action.what);
-        m_ui->messages.clear();
-        action.run();
-        ASSERT_FALSE(m_ui->messages.isEmpty()) << "the failure was not reported";
-        EXPECT_TRUE(m_ui->messages[0].startsWith(action.site)) << m_ui->messages[0].toStdString();
+        ASSERT_FALSE(outcome.messages.isEmpty()) << "the failure was not reported";
+        EXPECT_TRUE(outcome.messages[0].startsWith(action.site)) << outcome.messages[0].toStdString();
         if (siteShowsReason && action.site.startsWith(QStringLiteral("from Method"))) {
-            EXPECT_TRUE(m_ui->messages.join(QLatin1Char('\n')).contains(reason))
-                << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+            EXPECT_TRUE(outcome.messages.join(QLatin1Char('\n')).contains(reason))
+                << outcome.messages.join(QLatin1Char('\n')).toStdString();
         }
-        EXPECT_FALSE(KakeiboDB->inTransaction());
+        EXPECT_FALSE(outcome.inTransaction);
     }
 
     QString m_file;
@@ -365,39 +386,88 @@ TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedOnceAndLeavesNoFile)
 
 // Where no small file system can be made: the process may not grow any file past its size,
 // which SQLite meets as a failing write in the middle of the action.
-class FileSizeLimit
+void limitFileSize(rlim_t bytes)
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_savedHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        signal(SIGXFSZ, m_savedHandler);
-    }
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
 
-private:
-    rlimit m_saved{};
-    sighandler_t m_savedHandler = SIG_DFL;
+// How a child process ended and what it wrote to its report pipe.
+struct ChildEnd
+{
+    int status = 0;
+    QByteArray report;
 };
+
+// Runs the work in a forked child, which writes its findings to the pipe it is given and
+// ends with _exit(0); the test's own process keeps its signal dispositions and limits.
+ChildEnd runInChild(const std::function<void(int reportFd)> &work)
+{
+    ChildEnd end;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        end.status = -1;
+        return end;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        work(pipeFds[1]);
+        close(pipeFds[1]);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+        end.report.append(buffer, static_cast<int>(got));
+    }
+    close(pipeFds[0]);
+    waitpid(child, &end.status, 0);
+    return end;
+}
 
 TEST_F(SurroundingsTest, ALedgerThatMayNotGrowRefusesEveryWriteWhole)
 {
     openSampleLedger(QStringLiteral("capped"));
     const QString before = dumpLedger(path(m_file));
+    const rlim_t size = static_cast<rlim_t>(QFileInfo(path(m_file)).size());
     const QString longMemo(6000, QLatin1Char('m'));
-    {
-        FileSizeLimit cap(static_cast<rlim_t>(QFileInfo(path(m_file)).size()));
-        for (const WriteAction &action : writeActions(longMemo)) {
+    const auto actions = writeActions(longMemo);
+    // A connection must not cross a fork: the child opens the ledger as a start does.
+    KakeiboDB.reset();
+    // The child is set up as main sets up the program, so that it meets the limit as the
+    // program would: a signal that ends it fails the test.
+    const ChildEnd end = runInChild([&](int reportFd) {
+        prepareProcess();
+        reopen();
+        if (!KakeiboDB || !KakeiboDB->isConnected()) {
+            _exit(2);
+        }
+        showMainWindow();
+        limitFileSize(size);
+        QByteArray report;
+        QDataStream out(&report, QIODevice::WriteOnly);
+        for (const WriteAction &action : actions) {
             if (action.adds) {
-                expectRefused(action, QString(), false);
+                const Outcome outcome = runAction(action);
+                out << outcome.messages << outcome.inTransaction;
             }
+        }
+        (void)!write(reportFd, report.constData(), static_cast<size_t>(report.size()));
+    });
+    ASSERT_FALSE(WIFSIGNALED(end.status)) << "the program was ended by signal " << WTERMSIG(end.status);
+    ASSERT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0) << "status " << end.status;
+
+    QDataStream in(end.report);
+    for (const WriteAction &action : actions) {
+        if (action.adds) {
+            Outcome outcome;
+            in >> outcome.messages >> outcome.inTransaction;
+            ASSERT_EQ(in.status(), QDataStream::Ok) << action.what << ": no report from the child";
+            expectRefused(action, outcome, QString(), false);
         }
     }
     EXPECT_EQ(dumpLedger(path(m_file)), before);
