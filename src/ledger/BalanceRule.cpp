@@ -1,7 +1,10 @@
 #include "ledger/BalanceRule.h"
 
 #include "app/mdlGlobal.h"
+#include "platform/CheckedSum.h"
 #include "platform/Ui.h"
+
+#include <optional>
 
 QString UpdateSisanZankin(int32_t sisanId)
 {
@@ -26,11 +29,20 @@ QString UpdateSisanZankin(int32_t sisanId)
         Ui::instance().message(KakeiboDB->errorMessage());
         return error;
     }
-    const int64_t balance = income - expense + opening->int64(QStringLiteral("SyokiKingaku"));
-    if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Zankin = ") + QString::number(balance) +
+    // A balance past the 64-bit limit has no true value to store: the sums fail as SQL's own
+    // SUM fails past it, with the same message.
+    std::optional<int64_t> balance = checkedSub(income, expense);
+    if (balance) {
+        balance = checkedAdd(*balance, opening->int64(QStringLiteral("SyokiKingaku")));
+    }
+    if (!balance) {
+        Ui::instance().message(QString::fromLatin1(kIntegerOverflow));
+        return error;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Zankin = ") + QString::number(*balance) +
                             QStringLiteral("  WHERE Id = ") + id)) {
         Ui::instance().message(QStringLiteral("from Method UpdateSisanZankin: ") + KakeiboDB->errorMessage());
         return error;
     }
-    return QString::number(balance);
+    return QString::number(*balance);
 }

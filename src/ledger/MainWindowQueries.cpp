@@ -2,6 +2,7 @@
 
 #include "app/mdlGlobal.h"
 #include "ledger/EntryWriter.h"
+#include "platform/CheckedSum.h"
 
 #include <QStringDecoder>
 
@@ -194,18 +195,26 @@ bool readEntries(LedgerConnection &db, int32_t accountId, const std::function<vo
     return true;
 }
 
-int64_t balanceAfter(int64_t balance, const EntryRecord &entry)
+bool balanceAfter(int64_t &balance, const EntryRecord &entry)
 {
+    std::optional<int64_t> next = balance;
     switch (entry.kind) {
     case kExpense:
     case kTransferOut:
-        return balance - entry.paid;
+        next = checkedSub(balance, entry.paid);
+        break;
     case kIncome:
     case kTransferIn:
-        return balance + entry.received;
+        next = checkedAdd(balance, entry.received);
+        break;
     default:
-        return balance;
+        break;
     }
+    if (!next) {
+        return false;
+    }
+    balance = *next;
+    return true;
 }
 
 void appendEntryCategoryText(QString &out, const EntryRecord &entry)

@@ -1,7 +1,7 @@
 #pragma once
 // The statements behind the main window's two lists, apart from the widgets: the accounts
 // with their stored balances and grand total, and one account's entries in date order with
-// the running balance rule. All amounts are 64-bit, so years of entries cannot wrap.
+// the running balance rule. All amounts are 64-bit and every sum is checked: none wraps.
 
 #include "platform/LedgerConnection.h"
 
@@ -50,9 +50,10 @@ QString entryListSql(int32_t accountId);
 bool readEntries(LedgerConnection &db, int32_t accountId,
                  const std::function<void(const EntryRecord &)> &row);
 
-// The running balance after the entry: expense and transfer out subtract what was paid,
-// income and transfer in add what was received, any other kind leaves it.
-int64_t balanceAfter(int64_t balance, const EntryRecord &entry);
+// Steps the running balance over the entry: expense and transfer out subtract what was paid,
+// income and transfer in add what was received, any other kind leaves it. False, with the
+// balance left as it was, when the exact result does not fit in 64 bits.
+[[nodiscard]] bool balanceAfter(int64_t &balance, const EntryRecord &entry);
 // Appends the category column: the sub-item's name, or the partner account's name with " へ"
 // or " から"; nothing for any other kind. Missing keys read as "" and add nothing to the tables.
 void appendEntryCategoryText(QString &out, const EntryRecord &entry);

@@ -6,6 +6,7 @@
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
 #include "ledger/MainWindowQueries.h"
+#include "platform/CheckedSum.h"
 #include "platform/ListBox.h"
 #include "platform/NumberFormat.h"
 #include "platform/PopupMenu.h"
@@ -352,12 +353,19 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
 
     int found = -1;
     bool ok = false;
+    // A running balance past the 64-bit limit has no true value: the refill fails as a
+    // failed read would, and no wrapped number is shown.
+    bool overflow = false;
     {
         ListBox::Refill refill(*m_lsbItem);
         ListBox &list = *m_lsbItem;
         // One text reused for every category text: no allocation per row.
         QString scratch;
         ok = readEntries(*KakeiboDB, gSisanCode.SisanId, [&](const EntryRecord &entry) {
+            if (overflow || !balanceAfter(balance, entry)) {
+                overflow = true;
+                return;
+            }
             const int row = list.addRow();
             if (entry.id == selectId) {
                 found = row;
@@ -372,7 +380,6 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
             } else if (entry.kind == kIncome || entry.kind == kTransferIn) {
                 list.setCellAmount(row, 3, entry.received);
             }
-            balance = balanceAfter(balance, entry);
             list.setCellAmount(row, 5, balance);
             list.setCell(row, 6, entry.memo);
             list.setCellNumber(row, 7, entry.accountId);
@@ -381,13 +388,14 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
             list.setCellNumber(row, 10, entry.partnerAccountId);
             list.setCellNumber(row, 11, entry.partnerEntryId);
         });
-        if (!ok) {
+        if (!ok || overflow) {
             // A step that failed part way leaves no half list behind.
             list.deleteAllRows();
         }
     }
-    if (!ok) {
-        Ui::instance().message(QStringLiteral("from Method SetlsbItem: ") + KakeiboDB->errorMessage());
+    if (!ok || overflow) {
+        Ui::instance().message(QStringLiteral("from Method SetlsbItem: ") +
+                               (ok ? QString::fromLatin1(kIntegerOverflow) : KakeiboDB->errorMessage()));
         return false;
     }
     m_lblItotal->setText(formatAmount(balance) + QStringLiteral("(円)"));

@@ -2,6 +2,9 @@
 #include "app/mdlGlobal.h"
 #include "support/LedgerTestFixture.h"
 
+#include <limits>
+#include <optional>
+
 namespace {
 
 class MainWindowQueriesTest : public LedgerTestFixture
@@ -102,7 +105,9 @@ TEST(EntryRules, RunningBalanceAndCategoryTextFollowTheKind)
         entry.partnerAccountId = 2;
         entry.received = 500;
         entry.paid = 300;
-        EXPECT_EQ(balanceAfter(1000, entry), c.balance) << c.kind;
+        int64_t balance = 1000;
+        EXPECT_TRUE(balanceAfter(balance, entry)) << c.kind;
+        EXPECT_EQ(balance, c.balance) << c.kind;
         QString text;
         appendEntryCategoryText(text, entry);
         EXPECT_EQ(text, QString::fromUtf8(c.category)) << c.kind;
@@ -116,6 +121,35 @@ TEST(EntryRules, RunningBalanceAndCategoryTextFollowTheKind)
     EXPECT_EQ(text, QStringLiteral(" へ"));
     EXPECT_FALSE(gDicSisan.contains(42));
     resetGlobals();
+}
+
+// A ledger written by another program may hold amounts near the 64-bit limit: a step that
+// would pass it fails and leaves the balance as it was, one that reaches it exactly does not.
+TEST(RunningBalance, StopsAtTheLimitInsteadOfWrapping)
+{
+    constexpr int64_t max = std::numeric_limits<int64_t>::max();
+    constexpr int64_t min = std::numeric_limits<int64_t>::min();
+    const struct
+    {
+        int32_t kind;
+        int64_t start;
+        int64_t amount;
+        std::optional<int64_t> after;
+    } cases[] = {
+        {2, max - 1, 1, max},      {2, max, 1, std::nullopt}, {4, 1000, max, std::nullopt},
+        {4, -1, max, max - 1},     {1, min + 1, 1, min},      {1, min, 1, std::nullopt},
+        {3, 0, min, std::nullopt}, {1, -1, max, min},         {2, min, -1, std::nullopt},
+        {9, max, max, max},
+    };
+    for (const auto &c : cases) {
+        EntryRecord entry;
+        entry.kind = c.kind;
+        entry.received = c.amount;
+        entry.paid = c.amount;
+        int64_t balance = c.start;
+        EXPECT_EQ(balanceAfter(balance, entry), c.after.has_value()) << c.kind << " " << c.start;
+        EXPECT_EQ(balance, c.after.value_or(c.start)) << c.kind << " " << c.start;
+    }
 }
 
 } // namespace
