@@ -252,9 +252,11 @@ void wndKakeibo::Event_Open()
 void wndKakeibo::FullRefresh()
 {
     GSisanCodeInit = true;
-    SetlsbSisan();
+    const bool listed = SetlsbSisanListingFirst();
     m_lblToday->setText(RollingDate::today().shortDate());
-    SetlsbItem(-1);
+    if (!listed) {
+        SetlsbItem(-1);
+    }
     KinyuuStatus = 1;
     SetPpmLsbHimoku();
     m_grbKinyu->setEnabled(false);
@@ -315,6 +317,15 @@ void wndKakeibo::SetlsbSisan()
     }
 }
 
+bool wndKakeibo::SetlsbSisanListingFirst()
+{
+    m_listedBySelection = false;
+    SetlsbSisan();
+    const bool listed = m_listedBySelection;
+    m_listedBySelection = false;
+    return listed;
+}
+
 void wndKakeibo::lsbSisan_Change()
 {
     const int row = m_lsbSisan->listIndex();
@@ -324,7 +335,7 @@ void wndKakeibo::lsbSisan_Change()
     gSisanCode.SisanRow = row;
     gSisanCode.SisanId = m_lsbSisan->cell(row, 0).toInt();
     m_grbKakeibo1->setTitle(m_lsbSisan->cell(row, 1));
-    SetlsbItem(-1);
+    m_listedBySelection = SetlsbItem(-1);
     m_pbtSinki->setEnabled(true);
     m_pbtHensyuu->setEnabled(false);
     m_pbtSakujyo->setEnabled(false);

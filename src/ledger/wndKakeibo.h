@@ -74,6 +74,11 @@ public:
     // The entry list of the account in gSisanCode, scrolled to entry selectId (-1: the end);
     // false when no ledger is connected, no account is selected or the query failed.
     bool SetlsbItem(int32_t selectId);
+    // SetlsbSisan with GSisanCodeInit set: true when selecting the first account listed its
+    // entries. A SetlsbItem(-1) right after it would list the same rows with the same
+    // balances, scroll position and selection, so the callers that would make one skip it
+    // then; after a failed listing they make it, and its message comes again.
+    bool SetlsbSisanListingFirst();
     // Selects the first row of the entry form's popup, when it has one.
     void SetPpmLsbHimoku();
     // What the window shows for a newly opened ledger: accounts with the first selected,
@@ -161,4 +166,7 @@ private:
     QLabel *m_lblToday = nullptr;
     ListBox *m_lsbSisan = nullptr;
     QLabel *m_lblStotal = nullptr;
+
+    // Set by the account list's change handler to what its listing of the entries yielded.
+    bool m_listedBySelection = false;
 };

@@ -41,8 +41,7 @@ bool wndKakeibo::_SisanKoumokuKanri_Action()
         dialog.runModal();
     }
     GSisanCodeInit = true;
-    SetlsbSisan();
-    const bool listed = SetlsbItem(-1);
+    const bool listed = SetlsbSisanListingFirst() || SetlsbItem(-1);
     // The transfer popup lists accounts: one added or deleted in the dialog must not stay
     // listed (or missing) there, or an entry could be booked to an account that is gone.
     if (m_rbtIdou->value()) {

@@ -1,3 +1,4 @@
+#include "WindowState.h"
 #include "app/mdlGlobal.h"
 #include "ledger/DateListBox.h"
 #include "ledger/wndKakeibo.h"
@@ -432,6 +433,57 @@ TEST_F(MainWindowTest, MissingTablesAreReportedWithTheirPrefixes)
     EXPECT_EQ(w->lsbItem()->rowCount(), 0);
     EXPECT_EQ(w->lblItotal()->text(), QStringLiteral("0"));
     EXPECT_FALSE(w->SetlsbItem(-1));
+}
+
+// The full refresh lists the first account's entries once, and leaves what listing them a
+// second time (through the selection, then again) leaves: rows, balances, the scroll
+// position, no selection, the buttons. A failed first listing is made again, message and all.
+TEST_F(MainWindowTest, FullRefreshListsTheEntriesOnceAsTwoListingsWould)
+{
+    fillRunningBalanceLedger();
+    for (int i = 0; i < 30; ++i) {
+        addEntry(100 + i, "2024-04-01", 1, 1, "2", "NULL", -1, "NULL", "10", "");
+    }
+    wndKakeibo *w = wndKakeibo::instance();
+    // From the same state each time: another account shown, scrolled elsewhere, Edit enabled.
+    const auto elsewhere = [w] {
+        w->lsbSisan()->setListIndex(1);
+        w->lsbItem()->setScrollPosition(0);
+        w->pbtHensyuu()->setEnabled(true);
+        w->grbKinyu()->setEnabled(true);
+        w->KinyuuStatus = 2;
+    };
+    elsewhere();
+    int reads = 0;
+    {
+        const ItemsReads counted;
+        GSisanCodeInit = true;
+        w->SetlsbSisan();
+        w->SetlsbItem(-1);
+        w->KinyuuStatus = 1;
+        w->SetPpmLsbHimoku();
+        w->grbKinyu()->setEnabled(false);
+        reads = counted.count();
+    }
+    const QString twice = windowState(w);
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(w->lsbItem()->rowCount(), 35);
+    EXPECT_EQ(w->lsbItem()->scrollPosition(), 18);
+
+    elsewhere();
+    {
+        const ItemsReads counted;
+        w->FullRefresh();
+        reads = counted.count();
+    }
+    EXPECT_EQ(windowState(w), twice);
+    EXPECT_EQ(reads, 1);
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+
+    exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
+    w->FullRefresh();
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("from Method SetlsbItem: no such table: Items"),
+                                           QStringLiteral("from Method SetlsbItem: no such table: Items")}));
 }
 
 // Writes the window as a PNG when QUORVELA_SNAPSHOT_DIR names a folder, to look at it.

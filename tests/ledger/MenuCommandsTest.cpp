@@ -1,3 +1,4 @@
+#include "WindowState.h"
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
@@ -168,6 +169,56 @@ TEST_F(MenuCommandsTest, TheAccountCommandYieldsWhetherTheEntryListWasRefilled)
     exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
     whenModal(closeDialog);
     EXPECT_FALSE(w->_SisanKoumokuKanri_Action());
+    exec(QStringLiteral("ALTER TABLE Gone RENAME TO Items"));
+}
+
+// Closing the account dialog lists the first account's entries once and leaves what the
+// selection's listing and the command's own second one leave; when the first fails, the
+// second is made and says so again.
+TEST_F(MenuCommandsTest, TheAccountCommandListsTheEntriesOnceAsTwoListingsWould)
+{
+    wndKakeibo *w = startWithLedger();
+    for (int i = 0; i < 30; ++i) {
+        exec(QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, IdouId, "
+                            "Syukkin, Bikou) VALUES ('2024-04-%1', 2024, 4, %1, 1, 1, 2, -1, %2, 'm')")
+                 .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                 .arg(i * 10));
+    }
+    const auto elsewhere = [w] {
+        w->lsbSisan()->setListIndex(1);
+        w->lsbItem()->setScrollPosition(0);
+        w->pbtHensyuu()->setEnabled(true);
+    };
+    elsewhere();
+    int reads = 0;
+    {
+        const ItemsReads counted;
+        GSisanCodeInit = true;
+        w->SetlsbSisan();
+        EXPECT_TRUE(w->SetlsbItem(-1));
+        reads = counted.count();
+    }
+    const QString twice = windowState(w);
+    EXPECT_EQ(reads, 2);
+    EXPECT_EQ(w->lsbItem()->scrollPosition(), 13);
+
+    const auto closeDialog = [](QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); };
+    elsewhere();
+    {
+        const ItemsReads counted;
+        whenModal(closeDialog);
+        EXPECT_TRUE(w->_SisanKoumokuKanri_Action());
+        reads = counted.count();
+    }
+    EXPECT_EQ(windowState(w), twice);
+    EXPECT_EQ(reads, 1);
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+
+    exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
+    whenModal(closeDialog);
+    EXPECT_FALSE(w->_SisanKoumokuKanri_Action());
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("from Method SetlsbItem: no such table: Items"),
+                                           QStringLiteral("from Method SetlsbItem: no such table: Items")}));
     exec(QStringLiteral("ALTER TABLE Gone RENAME TO Items"));
 }
 
