@@ -72,7 +72,7 @@ std::optional<QString> writeNewLedger()
             return step.failurePrefix + KakeiboDB->errorMessage();
         }
     }
-    if (!transaction.commit()) {
+    if (transaction.commit() != Transaction::Outcome::Committed) {
         return kCreateFailed + transaction.errorMessage();
     }
     return std::nullopt;

@@ -84,9 +84,10 @@ bool begun(const Transaction &transaction, const QString &site)
     return false;
 }
 
+// True when the pair stands: committed, or left to the caller's transaction to commit.
 bool committed(Transaction &transaction, const QString &site)
 {
-    if (transaction.commit()) {
+    if (transaction.commit() != Transaction::Outcome::Failed) {
         return true;
     }
     Ui::instance().message(site + transaction.errorMessage());
@@ -151,7 +152,7 @@ std::optional<TransferRows> insertTransfer(LedgerConnection &db, int32_t fromSis
     const QString sourceSite = QStringLiteral("from Method KinyuuSinkiIdou: ");
     const QString destinationSite = QStringLiteral("from Method KinyuuSinki  insert Idousaki Item: ");
     const QString linkSite = QStringLiteral("from Method KinyuuSinki  update Idomotoi Item: ");
-    Transaction transaction(&db);
+    Transaction transaction(&db, Transaction::Nesting::Join);
     if (!begun(transaction, sourceSite)) {
         return std::nullopt;
     }
@@ -208,7 +209,7 @@ bool rewriteTransfer(LedgerConnection &db, const TransferRows &rows, const Entry
 {
     const QString sourceSite = QStringLiteral("from Method KinyuuHensyuuIdou moto: ");
     const QString destinationSite = QStringLiteral("from Method KinyuuHensyuuIdou saki: ");
-    Transaction transaction(&db);
+    Transaction transaction(&db, Transaction::Nesting::Join);
     if (!begun(transaction, sourceSite)) {
         return false;
     }
@@ -232,7 +233,7 @@ bool deleteTransfer(LedgerConnection &db, const TransferRows &rows)
 {
     const QString sourceSite = QStringLiteral("from Method KinyuSakujyo Idoumoto: ");
     const QString destinationSite = QStringLiteral("from Method KinyuSakujyo Idousaki: ");
-    Transaction transaction(&db);
+    Transaction transaction(&db, Transaction::Nesting::Join);
     if (!begun(transaction, sourceSite)) {
         return false;
     }

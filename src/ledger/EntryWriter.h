@@ -1,8 +1,10 @@
 #pragma once
 // The statements that write, change and delete entries and a sub-item's last-used values,
 // apart from the window so that the rules are tested on real ledgers. Typed text enters
-// through sqlQuote and amounts as canonical decimal. A failing statement shows the message
-// of its site and the function reports the failure; the caller then rolls its action back.
+// through sqlQuote and amounts as canonical decimal. A failing statement raises the message
+// of its site and the function reports the failure; the caller then rolls its action back,
+// and the message is shown once the transaction has ended. The pair writers join the
+// caller's transaction, or own one when called alone.
 
 #include "platform/LedgerConnection.h"
 

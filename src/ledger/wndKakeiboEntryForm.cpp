@@ -3,9 +3,10 @@
 //
 // Every writing action (one press of Input) is one transaction: its statements, the balance
 // of every account involved and the refills of both lists, committed once at the end. A
-// refused statement shows its message and rolls the whole action back, so a transfer pair is
-// whole or absent and a stored balance never contradicts the entries. The writes come before
-// the refills, so a rolled-back action has shown nothing that the ledger does not hold.
+// refused statement rolls the whole action back, so a transfer pair is whole or absent and a
+// stored balance never contradicts the entries; its message is shown after the rollback, so
+// the ledger is not locked while the user reads it. The writes come before the refills, so a
+// rolled-back action has shown nothing that the ledger does not hold.
 
 #include "ledger/wndKakeibo.h"
 
@@ -117,7 +118,7 @@ void completeAction(wndKakeibo &w, Transaction &transaction, std::vector<int32_t
     if (w.SetlsbItem(selectId)) {
         w.SetlsbSisan();
     }
-    if (!transaction.commit()) {
+    if (transaction.commit() != Transaction::Outcome::Committed) {
         Ui::instance().message(site + transaction.errorMessage());
         // The lists were refilled from what has just been rolled back.
         if (w.SetlsbItem(-1)) {

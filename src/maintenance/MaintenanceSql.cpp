@@ -39,7 +39,7 @@ bool beganOrReport(const Transaction &transaction, const QString &prefix)
 
 bool commitOrReport(Transaction &transaction, const QString &prefix)
 {
-    if (transaction.commit()) {
+    if (transaction.commit() == Transaction::Outcome::Committed) {
         return true;
     }
     Ui::instance().message(prefix + transaction.errorMessage());

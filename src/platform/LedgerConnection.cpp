@@ -1,5 +1,7 @@
 #include "platform/LedgerConnection.h"
 
+#include "platform/Ui.h"
+
 #include <QFileInfo>
 
 #include <sqlite3.h>
@@ -328,23 +330,26 @@ bool LedgerConnection::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
-Transaction::Transaction(LedgerConnection *db) : m_db(db)
+Transaction::Transaction(LedgerConnection *db, Nesting nesting) : m_db(db)
 {
     if (!m_db || !m_db->isConnected()) {
         m_errorMessage = QStringLiteral("database is not open");
         return;
     }
-    if (m_db->inTransaction()) {
+    if (nesting == Nesting::Join && m_db->inTransaction()) {
         m_active = true;
         return;
     }
     // BEGIN IMMEDIATE takes the write lock up front, so another writer makes the whole
-    // action wait (busy timeout) or fail before anything is written.
+    // action wait (busy timeout) or fail before anything is written. Inside a running
+    // transaction it fails with SQLite's own message.
     m_owner = sqlite3_exec(m_db->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     m_active = m_owner;
     if (!m_owner) {
         m_errorMessage = QString::fromUtf8(sqlite3_errmsg(m_db->handle()));
+        return;
     }
+    m_hold = std::make_unique<MessageHold>();
 }
 
 Transaction::~Transaction()
@@ -354,26 +359,40 @@ Transaction::~Transaction()
     }
 }
 
-bool Transaction::commit()
+Transaction::Outcome Transaction::commit()
 {
     m_done = true;
-    if (!m_owner || !m_db->isConnected()) {
-        return true;
+    if (!m_owner) {
+        return Outcome::Joined;
     }
-    m_owner = false;
+    if (!m_db->isConnected()) {
+        m_errorMessage = QStringLiteral("database is not open");
+        end(nullptr);
+        return Outcome::Failed;
+    }
     if (sqlite3_exec(m_db->handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         m_errorMessage = QString::fromUtf8(sqlite3_errmsg(m_db->handle()));
-        sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
+        end("ROLLBACK");
+        return Outcome::Failed;
     }
-    return true;
+    end(nullptr);
+    return Outcome::Committed;
 }
 
 void Transaction::rollback()
 {
     m_done = true;
-    if (m_owner && m_db->isConnected()) {
-        sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_owner) {
+        end("ROLLBACK");
+    }
+}
+
+void Transaction::end(const char *statement)
+{
+    if (statement && m_db->isConnected()) {
+        sqlite3_exec(m_db->handle(), statement, nullptr, nullptr, nullptr);
     }
     m_owner = false;
+    // Only now, with the lock released, are the messages raised meanwhile shown.
+    m_hold.reset();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -105,17 +106,40 @@ private:
     QString m_errorMessage;
 };
 
-// One transaction around a user action. The outermost scope owns it; a scope opened while
-// a transaction is already running joins it. A scope that is not committed rolls back.
+class MessageHold;
+
+// One transaction around a user action. The scope that begins it owns it; while it is open,
+// message boxes wait (MessageHold) and are shown once it has been committed or rolled back,
+// so no box is open while the ledger is locked. A scope that is not committed rolls back.
 class Transaction
 {
 public:
-    explicit Transaction(LedgerConnection *db);
+    // What a scope opened while a transaction is already running does.
+    enum class Nesting
+    {
+        // A user action is never part of another: the scope does not begin (SQLite's
+        // "cannot start a transaction within a transaction"), and the action writes nothing.
+        Refuse,
+        // A step that runs alone or inside an action (a transfer pair, say) joins it.
+        Join
+    };
+
+    enum class Outcome
+    {
+        // This scope committed: the ledger holds the work.
+        Committed,
+        // This scope joined an outer one and committed nothing: the outer scope decides.
+        Joined,
+        // The commit failed and the work has been rolled back (errorMessage says why).
+        Failed
+    };
+
+    explicit Transaction(LedgerConnection *db, Nesting nesting = Nesting::Refuse);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
 
-    bool commit();
+    Outcome commit();
     void rollback();
 
     // False when the ledger refused to begin (locked by another writer, say): writes made
@@ -125,9 +149,12 @@ public:
     QString errorMessage() const { return m_errorMessage; }
 
 private:
+    void end(const char *statement);
+
     LedgerConnection *m_db;
     bool m_owner = false;
     bool m_done = false;
     bool m_active = false;
     QString m_errorMessage;
+    std::unique_ptr<MessageHold> m_hold;
 };

@@ -2,10 +2,13 @@
 
 #include <QPrinter>
 
-void ScriptedUi::message(const QString &text, Icon icon)
+void ScriptedUi::showMessage(const QString &text, Icon icon)
 {
     messages.append(text);
     messageIcons.append(icon);
+    if (whileMessageShown) {
+        whileMessageShown(text);
+    }
 }
 
 bool ScriptedUi::confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,

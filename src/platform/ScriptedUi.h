@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 class ScriptedUi : public Ui
@@ -36,11 +37,17 @@ public:
     int pageSetupCount = 0;
     int printCount = 0;
 
-    void message(const QString &text, Icon icon) override;
+    // Runs while each message is shown, after it has been recorded: what another program
+    // could do while the user reads the box.
+    std::function<void(const QString &text)> whileMessageShown;
+
     bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
                  Icon icon) override;
     std::optional<QString> openFile(const QString &title) override;
     std::optional<QString> saveFile(const QString &title) override;
     bool pageSetup(PageSetup &setup) override;
     std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+
+protected:
+    void showMessage(const QString &text, Icon icon) override;
 };

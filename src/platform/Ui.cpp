@@ -8,11 +8,27 @@
 #include <QPrinter>
 #include <QPushButton>
 
+#include <vector>
+
 namespace {
 std::unique_ptr<Ui> &current()
 {
     static std::unique_ptr<Ui> ui;
     return ui;
+}
+
+struct HeldMessage
+{
+    QString text;
+    Ui::Icon icon;
+};
+
+// The holds alive and the messages raised meanwhile (one user-interface thread).
+int g_holds = 0;
+std::vector<HeldMessage> &heldMessages()
+{
+    static std::vector<HeldMessage> held;
+    return held;
 }
 
 QWidget *dialogParent()
@@ -36,7 +52,34 @@ std::unique_ptr<Ui> Ui::install(std::unique_ptr<Ui> ui)
     return previous;
 }
 
-void QtUi::message(const QString &text, Icon icon)
+void Ui::message(const QString &text, Icon icon)
+{
+    if (g_holds > 0) {
+        heldMessages().push_back({text, icon});
+        return;
+    }
+    showMessage(text, icon);
+}
+
+MessageHold::MessageHold()
+{
+    ++g_holds;
+}
+
+MessageHold::~MessageHold()
+{
+    if (--g_holds > 0) {
+        return;
+    }
+    // Taken first: a box shown here may raise (and hold) messages of its own.
+    std::vector<HeldMessage> waiting = std::move(heldMessages());
+    heldMessages().clear();
+    for (const HeldMessage &held : waiting) {
+        Ui::instance().message(held.text, held.icon);
+    }
+}
+
+void QtUi::showMessage(const QString &text, Icon icon)
 {
     QMessageBox box(dialogParent());
     box.setIcon(icon == Icon::Caution   ? QMessageBox::Warning

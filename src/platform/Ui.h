@@ -2,6 +2,10 @@
 // Every modal interaction with the user goes through this one service: message boxes,
 // confirmations, file dialogs, page setup and the print dialog. The program uses the Qt
 // dialogs; tests install a scripted replacement so that nothing ever blocks.
+//
+// A message box raised while a write transaction is open waits until that transaction has
+// been committed or rolled back (see MessageHold): a box the user may leave open for minutes
+// must not keep the ledger locked against every other writer.
 
 #include "platform/PageSetup.h"
 
@@ -25,8 +29,9 @@ public:
 
     virtual ~Ui() = default;
 
-    // A modal message box with one text and an OK button.
-    virtual void message(const QString &text, Icon icon = Icon::None) = 0;
+    // A modal message box with one text and an OK button; while messages are held, it is
+    // kept and shown, in order with the others, when the last hold ends.
+    void message(const QString &text, Icon icon = Icon::None);
     // A confirmation with captioned action and cancel buttons; true when the action
     // button was pressed.
     virtual bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
@@ -42,17 +47,35 @@ public:
     static Ui &instance();
     // Installs another service (tests); the previous one is returned to the caller.
     static std::unique_ptr<Ui> install(std::unique_ptr<Ui> ui);
+
+protected:
+    // Shows the message box now.
+    virtual void showMessage(const QString &text, Icon icon) = 0;
+};
+
+// While one of these lives, message boxes wait; when the last one ends, the waiting boxes are
+// shown in the order they were raised. An owning Transaction holds one from its begin to its
+// commit or rollback. No confirmation or file dialog is asked while a hold lives.
+class MessageHold
+{
+public:
+    MessageHold();
+    ~MessageHold();
+    MessageHold(const MessageHold &) = delete;
+    MessageHold &operator=(const MessageHold &) = delete;
 };
 
 // The Qt dialogs.
 class QtUi : public Ui
 {
 public:
-    void message(const QString &text, Icon icon) override;
     bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
                  Icon icon) override;
     std::optional<QString> openFile(const QString &title) override;
     std::optional<QString> saveFile(const QString &title) override;
     bool pageSetup(PageSetup &setup) override;
     std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+
+protected:
+    void showMessage(const QString &text, Icon icon) override;
 };

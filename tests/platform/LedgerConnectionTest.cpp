@@ -1,4 +1,5 @@
 #include "platform/LedgerConnection.h"
+#include "platform/ScriptedUi.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -104,9 +105,10 @@ TEST_F(LedgerConnectionTest, AnUncommittedTransactionRollsBackAndNestedScopesJoi
         Transaction outer(db.get());
         ASSERT_TRUE(db->execute(QStringLiteral("INSERT INTO T VALUES (1, 1, 'a')")));
         {
-            Transaction inner(db.get());
+            Transaction inner(db.get(), Transaction::Nesting::Join);
             ASSERT_TRUE(db->execute(QStringLiteral("INSERT INTO T VALUES (2, 1, 'b')")));
-            EXPECT_TRUE(inner.commit());
+            // A joined scope commits nothing and does not say it did.
+            EXPECT_EQ(inner.commit(), Transaction::Outcome::Joined);
         }
         EXPECT_TRUE(db->inTransaction());
     }
@@ -118,10 +120,48 @@ TEST_F(LedgerConnectionTest, AnUncommittedTransactionRollsBackAndNestedScopesJoi
     {
         Transaction t(db.get());
         ASSERT_TRUE(db->execute(QStringLiteral("INSERT INTO T VALUES (3, 1, 'c')")));
-        EXPECT_TRUE(t.commit());
+        EXPECT_EQ(t.commit(), Transaction::Outcome::Committed);
     }
     rows = db->select(QStringLiteral("SELECT count(*) FROM T"));
     EXPECT_EQ(rows->intAt(0), 1);
+}
+
+TEST_F(LedgerConnectionTest, AnActionNeverJoinsAnotherAndItsMessagesWaitUntilItHasEnded)
+{
+    auto db = makeDatabase(QStringLiteral("a.sqlf"));
+    auto *ui = new ScriptedUi;
+    std::unique_ptr<Ui> previous = Ui::install(std::unique_ptr<Ui>(ui));
+    QList<bool> lockedWhileShown;
+    ui->whileMessageShown = [&](const QString &) { lockedWhileShown << db->inTransaction(); };
+    {
+        Transaction outer(db.get());
+        ASSERT_TRUE(outer.isActive());
+        ASSERT_TRUE(db->execute(QStringLiteral("INSERT INTO T VALUES (1, 1, 'a')")));
+        Ui::instance().message(QStringLiteral("first"));
+        {
+            Transaction action(db.get());
+            EXPECT_FALSE(action.isActive());
+            EXPECT_EQ(action.errorMessage(),
+                      QStringLiteral("cannot start a transaction within a transaction"));
+            Ui::instance().message(QStringLiteral("second"));
+        }
+        EXPECT_TRUE(db->inTransaction()) << "a refused scope must not end the running transaction";
+        EXPECT_TRUE(ui->messages.isEmpty()) << "shown while the ledger was locked";
+        outer.rollback();
+        EXPECT_EQ(ui->messages, (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    }
+    {
+        Transaction t(db.get());
+        Ui::instance().message(QStringLiteral("third"));
+        EXPECT_EQ(ui->messages.size(), 2);
+        EXPECT_EQ(t.commit(), Transaction::Outcome::Committed);
+        EXPECT_EQ(ui->messages.size(), 3);
+    }
+    EXPECT_EQ(lockedWhileShown, (QList<bool>{false, false, false}));
+    auto rows = db->select(QStringLiteral("SELECT count(*) FROM T"));
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->intAt(0), 0);
+    Ui::install(std::move(previous));
 }
 
 } // namespace

@@ -112,18 +112,6 @@ const std::vector<TypedAmount> &hostileAmounts()
     return amounts;
 }
 
-template <typename T> T *child(const QWidget &window, const char *name)
-{
-    T *control = window.findChild<T *>(QLatin1String(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
-void press(const QWidget &window, const char *name)
-{
-    child<QPushButton>(window, name)->click();
-}
-
 // What the field holds after the user typed the text (the field may cut it).
 QString typeInto(const QWidget &window, const char *name, const QString &text)
 {

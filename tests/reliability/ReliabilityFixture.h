@@ -9,8 +9,24 @@
 
 #include <cstdint>
 
+#include <QPushButton>
+#include <QWidget>
+
 class RadioButton;
 class wndKakeibo;
+
+// The window's control of that name, failing the test when there is none.
+template <typename T> T *child(const QWidget &window, const char *name)
+{
+    T *control = window.findChild<T *>(QLatin1String(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+inline void press(const QWidget &window, const char *name)
+{
+    child<QPushButton>(window, name)->click();
+}
 
 class ReliabilityFixture : public LedgerTestFixture
 {

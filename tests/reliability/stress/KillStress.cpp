@@ -69,11 +69,13 @@ quint32 commitCounter(const QString &file)
 class YesUi : public ScriptedUi
 {
 public:
-    void message(const QString &text, Icon) override
+    bool confirm(const QString &, const QString &, const QString &, Icon) override { return true; }
+
+protected:
+    void showMessage(const QString &text, Icon) override
     {
         std::fprintf(stderr, "driver message: %s\n", text.toUtf8().constData());
     }
-    bool confirm(const QString &, const QString &, const QString &, Icon) override { return true; }
 };
 
 // ---------------------------------------------------------------------------------------
