@@ -19,6 +19,7 @@
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/RadioButton.h"
+#include "platform/SqlText.h"
 #include "platform/Ui.h"
 
 #include <QGroupBox>
@@ -79,11 +80,11 @@ const LookupTable<QString> &subItemTable(int32_t kind)
 }
 
 // What the form holds: the date picker's date, the amount (which passed the numeric test
-// of Input) as its value, and the memo exactly as typed.
+// of Input) as its value, and the memo exactly as typed (which passed its test there too).
 std::optional<EntryValues> formValues(wndKakeibo &w)
 {
     const auto amount = parseAmount(w.tfdKingaku()->text());
-    if (!amount) {
+    if (!amount || !isStorableText(w.tfdBikou()->text())) {
         return std::nullopt;
     }
     const RollingDate &date = w.DateListBox1()->TheDate();
@@ -346,6 +347,14 @@ void wndKakeibo::pbtNyuryoku_Action()
 {
     if (!parseAmount(m_tfdKingaku->text())) {
         Ui::instance().message(QStringLiteral("記入　金額欄が数値ではありません"));
+        return;
+    }
+    // A memo the ledger cannot store exactly is refused like the amount, before anything is
+    // asked or written; a deletion stores no memo.
+    const bool storesMemo = KinyuuStatus == kNewMode || KinyuuStatus == kEditMode ||
+                            KinyuuStatus == kTransferOutEditMode || KinyuuStatus == kTransferInEditMode;
+    if (storesMemo && !isStorableText(m_tfdBikou->text())) {
+        Ui::instance().message(unstorableTextMessage());
         return;
     }
     const bool popupRow = m_ppmHimoku->listIndex() >= 0;

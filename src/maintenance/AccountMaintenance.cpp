@@ -55,6 +55,9 @@ bool addAccount(const QString &name, const QString &amountText)
         showMessage(QStringLiteral("初期金額のデータが数値ではありません"));
         return false;
     }
+    if (!storableOrReport(name)) {
+        return false;
+    }
     const QString value = QString::number(*amount);
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, QStringLiteral("from Method SisanSakujyo: "))) {
@@ -77,6 +80,9 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     const std::optional<int32_t> amount = parseAmount(amountText);
     if (!amount) {
         showMessage(refusal);
+        return false;
+    }
+    if (!storableOrReport(name)) {
         return false;
     }
     const QString idText = QString::number(id);

@@ -2,6 +2,7 @@
 
 #include "ledger/BalanceRule.h"
 #include "platform/LedgerConnection.h"
+#include "platform/SqlText.h"
 #include "platform/Ui.h"
 
 #include <algorithm>
@@ -9,6 +10,15 @@
 void showMessage(const QString &text)
 {
     Ui::instance().message(text);
+}
+
+bool storableOrReport(const QString &text)
+{
+    if (isStorableText(text)) {
+        return true;
+    }
+    showMessage(unstorableTextMessage());
+    return false;
 }
 
 void addOnce(std::vector<int32_t> &accounts, int32_t account)

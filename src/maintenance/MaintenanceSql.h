@@ -12,6 +12,10 @@ class Transaction;
 // A message box with the text, as every failure of the dialogs' statements shows it.
 void showMessage(const QString &text);
 
+// False, after showing the refusal, when the typed text cannot be stored exactly
+// (isStorableText): nothing may be written then. The panel keeps the text to be mended.
+bool storableOrReport(const QString &text);
+
 // Appends the account unless it is already listed, so each balance is recomputed once.
 void addOnce(std::vector<int32_t> &accounts, int32_t account);
 

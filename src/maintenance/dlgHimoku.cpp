@@ -2,6 +2,7 @@
 
 #include "app/mdlGlobal.h"
 #include "maintenance/CategoryMaintenance.h"
+#include "maintenance/MaintenanceSql.h"
 #include "maintenance/VerticalGridDelegate.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
@@ -376,6 +377,11 @@ void dlgHimoku::Event_Open()
 bool dlgHimoku::HimokuTuika()
 {
     const int32_t kind = qMax(0, m_ppmHimokuSyubetu->listIndex()) + 1;
+    // A name that cannot be stored exactly is refused before anything is written, and the
+    // panel keeps it to be mended.
+    if (!storableOrReport(m_tfdHimokuNamae->text())) {
+        return false;
+    }
     // An add counts as finished also when it failed: its message has been shown.
     addCategory(kind, m_tfdHimokuNamae->text());
     return true;
@@ -397,6 +403,9 @@ bool dlgHimoku::KoumokuHensyuu()
         name = m_tfdUtiwakeNamae->text();
     } else {
         Ui::instance().message(QStringLiteral("Error in KoumokuHensyuu method , tfd not enabled "));
+        return false;
+    }
+    if (!storableOrReport(name)) {
         return false;
     }
     return renameCategoryItem(m_loaded->id, m_loaded->kind, name);
@@ -451,6 +460,10 @@ bool dlgHimoku::UtiwakeTuika()
 {
     // Without its category loaded there is nothing to add to; the load has said why.
     if (m_loaded && m_loaded->namesLoaded) {
+        // The stored name is the category's and the typed one joined.
+        if (!storableOrReport(m_tfdHimokuNamae->text() + QLatin1Char('/') + m_tfdUtiwakeNamae->text())) {
+            return false;
+        }
         addSubItem(m_loaded->kind, m_tfdHimokuNamae->text(), m_tfdUtiwakeNamae->text(), m_loaded->id);
     }
     return true;
