@@ -4,17 +4,21 @@
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
+#include "platform/StagedFile.h"
 #include "platform/Ui.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <optional>
 #include <vector>
 
 namespace {
 
 const QString kCreateFailed = QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;");
+const QString kCannotDeleteOld = QString::fromUtf8(
+    "家計簿ファイルの新規作成のため既存のファイルを削除しようとしましたが、できませんでした。");
 
 struct Step
 {
@@ -49,14 +53,20 @@ std::vector<Step> creationSteps()
     return steps;
 }
 
-// A new ledger that could not be written whole is no ledger: the file goes again and no
-// ledger is open, rather than one without tables that every later action would trip over.
-void discardNewLedger(const QString &path)
+// A new ledger that could not be written whole is no ledger: its temporary file goes again
+// (with the journal of its transaction) and no ledger is open.
+void discardNewLedger(StagedFile &staged)
 {
-    KakeiboDB->close();
     KakeiboDB.reset();
-    QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-journal"));
+    const QString journal = staged.path() + QStringLiteral("-journal");
+    staged.discard();
+    QFile::remove(journal);
+}
+
+// The folder refuses a new file in it, so an existing file there could not be replaced either.
+bool folderRefusesChanges(int error)
+{
+    return error == EACCES || error == EPERM || error == EROFS;
 }
 
 // Writes the schema and the seed rows in one transaction; the message of the first failure,
@@ -93,26 +103,55 @@ void CreateNewKakeiboDB()
         return;
     }
     const QString path = *chosen;
-    if (QFileInfo::exists(path)) {
-        QFile::remove(path);
-        if (QFileInfo::exists(path)) {
-            Ui::instance().message(QString::fromUtf8(
-                "家計簿ファイルの新規作成のため既存のファイルを削除しようとしましたが、できませんでした。"));
-            return;
-        }
+    // The file at the chosen place stays until the new ledger is complete and renamed onto
+    // its name, so that a kill or a failure on the way never leaves a part of a ledger there.
+    // What would keep it from being deleted keeps it from being replaced.
+    const QFileInfo existing(path);
+    const bool replacing = existing.exists() || existing.isSymLink();
+    if (existing.isDir()) {
+        Ui::instance().message(kCannotDeleteOld);
+        return;
     }
-
-    KakeiboDB = std::make_unique<LedgerConnection>(path);
-    if (!KakeiboDB->createDatabaseFile()) {
-        Ui::instance().message(QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;") +
-                               KakeiboDB->errorMessage());
+    StagedFile staged(path);
+    if (!staged.create()) {
+        Ui::instance().message(replacing && folderRefusesChanges(staged.error())
+                                   ? kCannotDeleteOld
+                                   : kCreateFailed + LedgerConnection::cannotOpenMessage());
         return;
     }
 
+    KakeiboDB = std::make_unique<LedgerConnection>(staged.path());
+    if (!KakeiboDB->createDatabaseFile()) {
+        const QString failure = kCreateFailed + KakeiboDB->errorMessage();
+        discardNewLedger(staged);
+        Ui::instance().message(failure);
+        return;
+    }
     // One transaction: the new ledger is written whole or not at all, with one disk sync.
     if (const std::optional<QString> failure = writeNewLedger()) {
+        discardNewLedger(staged);
         Ui::instance().message(*failure);
-        discardNewLedger(path);
+        return;
+    }
+    // Closed before the rename: a connection keeps the name it was opened with for its journal,
+    // and the ledger's next transaction must journal beside the chosen name.
+    KakeiboDB.reset();
+    if (!staged.sync()) {
+        discardNewLedger(staged);
+        Ui::instance().message(kCreateFailed + LedgerConnection::ioErrorMessage());
+        return;
+    }
+    if (!staged.putInPlace()) {
+        discardNewLedger(staged);
+        Ui::instance().message(replacing ? kCannotDeleteOld
+                                         : kCreateFailed + LedgerConnection::ioErrorMessage());
+        return;
+    }
+    KakeiboDB = std::make_unique<LedgerConnection>(path);
+    if (!KakeiboDB->connect()) {
+        const QString failure = kCreateFailed + KakeiboDB->errorMessage();
+        KakeiboDB.reset();
+        Ui::instance().message(failure);
         return;
     }
 

@@ -10,5 +10,6 @@ extern const char *const kSeedHimokuRows[76];
 extern const int kSeedHimokuRowCount;
 
 // Asks for a file, replaces whatever is there by a new ledger with the seed rows, and makes
-// it the open ledger.
+// it the open ledger. The ledger is built beside the file and renamed onto it only when whole:
+// a failure or a kill on the way leaves the file as it was.
 void CreateNewKakeiboDB();

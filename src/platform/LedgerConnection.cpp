@@ -325,6 +325,16 @@ int32_t LedgerConnection::lastRowId() const
     return m_db ? static_cast<int32_t>(sqlite3_last_insert_rowid(m_db)) : 0;
 }
 
+QString LedgerConnection::cannotOpenMessage()
+{
+    return QString::fromUtf8(sqlite3_errstr(SQLITE_CANTOPEN));
+}
+
+QString LedgerConnection::ioErrorMessage()
+{
+    return QString::fromUtf8(sqlite3_errstr(SQLITE_IOERR));
+}
+
 bool LedgerConnection::inTransaction() const
 {
     return m_db && sqlite3_get_autocommit(m_db) == 0;

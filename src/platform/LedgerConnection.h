@@ -92,6 +92,11 @@ public:
     bool inTransaction() const;
     sqlite3 *handle() const { return m_db; }
 
+    // SQLite's own words for a database file that cannot be opened or made, and for a failing
+    // read, write or sync, for file work done beside the connection.
+    static QString cannotOpenMessage();
+    static QString ioErrorMessage();
+
 private:
     friend class RowSet;
     bool open(int flags);

@@ -6,7 +6,9 @@
 #include "support/LedgerTestFixture.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/resource.h>
 
@@ -16,6 +18,39 @@ namespace {
 
 class LedgerSchemaTest : public LedgerTestFixture
 {
+protected:
+    // Every name in the temporary folder, hidden ones included.
+    QStringList folderEntries() const
+    {
+        return QDir(m_dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+};
+
+// No file of the process may grow past zero bytes while it lives: every write of a new ledger
+// fails (the signal the limit raises is ignored, as the program does).
+class NothingMayGrow
+{
+public:
+    NothingMayGrow()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit none = m_saved;
+        none.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NothingMayGrow()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_savedHandler);
+    }
+    NothingMayGrow(const NothingMayGrow &) = delete;
+    NothingMayGrow &operator=(const NothingMayGrow &) = delete;
+
+private:
+    rlimit m_saved{};
+    sighandler_t m_savedHandler = SIG_DFL;
 };
 
 TEST_F(LedgerSchemaTest, ANewLedgerHoldsTheSchemaTextsAndSeedRowsExactly)
@@ -72,6 +107,14 @@ TEST_F(LedgerSchemaTest, ChoosingAnExistingFileReplacesIt)
     old.close();
     createLedger(QStringLiteral("old.sqlf"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
+    // The ledger is built under another name and renamed: the connection must be on the chosen
+    // name, or its journal would go beside a name that no longer exists.
+    EXPECT_EQ(KakeiboDB->databaseFile(), path(QStringLiteral("old.sqlf")));
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    exec(QStringLiteral("DELETE FROM LastItems"));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("old.sqlf-journal"))));
+    exec(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("old.sqlf")});
 }
 
 TEST_F(LedgerSchemaTest, CancellingClosesTheOpenLedgerAndSaysSo)
@@ -104,16 +147,11 @@ TEST_F(LedgerSchemaTest, ANewLedgerThatCannotBeWrittenWholeIsRemovedAgain)
 {
     int enabled = 0;
     setMainWindowEnabler([&] { ++enabled; });
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto savedHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit none = saved;
-    none.rlim_cur = 0;
-    setrlimit(RLIMIT_FSIZE, &none);
     m_ui->fileAnswers = {path(QStringLiteral("new.sqlf"))};
-    CreateNewKakeiboDB();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, savedHandler);
+    {
+        NothingMayGrow limit;
+        CreateNewKakeiboDB();
+    }
     setMainWindowEnabler(nullptr);
 
     ASSERT_EQ(m_ui->messages.size(), 1) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
@@ -122,6 +160,47 @@ TEST_F(LedgerSchemaTest, ANewLedgerThatCannotBeWrittenWholeIsRemovedAgain)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("new.sqlf-journal"))));
     EXPECT_EQ(enabled, 0);
     EXPECT_FALSE(SisanKoumokuKanri()->isVisible());
+    // Nor anything the creation made on the way.
+    EXPECT_EQ(folderEntries(), QStringList());
+}
+
+// Replacing a ledger by a new one that then cannot be written must not have cost the old one.
+TEST_F(LedgerSchemaTest, AFailedCreationOverAnExistingLedgerLeavesItAsItWas)
+{
+    createLedger(QStringLiteral("kept.sqlf"));
+    exec(QStringLiteral("INSERT INTO Sisan VALUES (3, 'kept', 5, 5)"));
+    KakeiboDB.reset();
+    QFile kept(path(QStringLiteral("kept.sqlf")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    const QByteArray before = kept.readAll();
+    kept.close();
+
+    m_ui->fileAnswers = {path(QStringLiteral("kept.sqlf"))};
+    {
+        NothingMayGrow limit;
+        CreateNewKakeiboDB();
+    }
+    ASSERT_EQ(m_ui->messages.size(), 1) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(KakeiboDB);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), before);
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("kept.sqlf")});
+}
+
+// A folder at the chosen place can be neither deleted nor replaced: the old refusal, and
+// nothing made beside it.
+TEST_F(LedgerSchemaTest, AFolderAtTheChosenPlaceIsRefusedAsAFileThatCannotBeDeleted)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("taken.sqlf")));
+    m_ui->fileAnswers = {path(QStringLiteral("taken.sqlf"))};
+    CreateNewKakeiboDB();
+    EXPECT_EQ(
+        m_ui->messages,
+        QStringList{QString::fromUtf8(
+            "家計簿ファイルの新規作成のため既存のファイルを削除しようとしましたが、できませんでした。")});
+    EXPECT_FALSE(KakeiboDB);
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("taken.sqlf"))).isDir());
+    EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("taken.sqlf")});
 }
 
 } // namespace
