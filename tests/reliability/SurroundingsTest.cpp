@@ -381,6 +381,9 @@ TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedOnceAndLeavesNoFile)
     EXPECT_EQ(m_ui->messages.size(), 1) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_FALSE(KakeiboDB);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("tiny/new.sqlf"))));
+    // Nor the file it was being built in.
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("filler")});
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
 

@@ -3,9 +3,13 @@
 // kills it with SIGKILL at random moments, over and over, and after every kill checks the
 // ledger from outside: sound file, whole transfer pairs, no entry without its account or
 // sub-item, every balance equal to its entries, and nothing lost that an action had committed.
+// Then it kills a second driver inside the new-ledger command, over a copy of that ledger and
+// over nothing, until N kills have landed inside one: the chosen name must hold what it held
+// before or a complete new ledger, and the next start must take nothing else.
 //
-//     reliability_stress [--kills N] [--seed S] [--folder DIR]   the killing parent
-//     reliability_stress --drive DIR SEED                         the driver (started by it)
+//     reliability_stress [--kills N] [--creation-kills N] [--seed S] [--folder DIR]   the parent
+//     reliability_stress --drive DIR SEED      the driver of entries and maintenance
+//     reliability_stress --create DIR SEED     the driver of the new-ledger command
 //
 // Exit status 0 when every check held after every kill, 1 otherwise.
 
@@ -29,12 +33,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -46,6 +52,8 @@
 namespace {
 
 const QString kLedger = QStringLiteral("Quorvela.sqlf");
+// The ledger that the creation driver replaces by new ones, a copy of the stressed ledger.
+const QString kReplacedLedger = QStringLiteral("over.sqlf");
 
 // The commit counter SQLite keeps in the file header (bytes 24 to 27, big-endian): it grows
 // by one with every committed transaction and returns to its old value when an interrupted
@@ -365,6 +373,54 @@ int drive(App &app, const QString &folder, quint32 seed)
     }
 }
 
+// The creation driver: a start as the next start after a kill makes it (a first start, which
+// takes the default ledger when it is there), then the new-ledger command over and over,
+// alternately over an existing ledger and over nothing. It says what the start took, the
+// number of messages the start showed, and when each creation begins and ends.
+int driveCreation(App &app, const QString &folder, quint32 seed)
+{
+    setDataFolder(folder);
+    auto ui = std::make_unique<ScriptedUi>();
+    ScriptedUi *scripted = ui.get();
+    Ui::install(std::move(ui));
+    MainMenuBar::instance();
+    setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+    app.openHandler();
+    wndKakeibo *window = wndKakeibo::instance();
+    const QString adopted = KakeiboDB && KakeiboDB->isConnected()
+                                ? QFileInfo(KakeiboDB->databaseFile()).fileName()
+                                : QStringLiteral("-");
+    say("ready " + QFile::encodeName(adopted) + ' ' + QByteArray::number(scripted->messages.size()));
+    scripted->messages.clear();
+
+    const QString over = QDir(folder).filePath(kReplacedLedger);
+    const QString fresh = QDir(folder).filePath(kLedger);
+    QElapsedTimer clock;
+    for (quint32 i = seed;; ++i) {
+        const bool overLedger = i % 2 == 0;
+        const QString chosen = overLedger ? over : fresh;
+        if (!overLedger) {
+            // Over nothing: the name is made free first.
+            KakeiboDB.reset();
+            QFile::remove(fresh);
+        }
+        scripted->fileAnswers.push_back(chosen);
+        const QByteArray what = overLedger ? "over" : "fresh";
+        say("creating " + what);
+        clock.start();
+        window->_mnuDBCreate_Action();
+        const qint64 took = clock.nsecsElapsed() / 1000;
+        if (!scripted->messages.isEmpty() || !KakeiboDB || !KakeiboDB->isConnected() ||
+            KakeiboDB->databaseFile() != chosen) {
+            std::fprintf(stderr, "driver: the new ledger %s was not made and opened: %s\n",
+                         QFile::encodeName(chosen).constData(),
+                         scripted->messages.join(QLatin1Char('\n')).toUtf8().constData());
+            return 4;
+        }
+        say("created " + what + ' ' + QByteArray::number(took));
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // The killing parent.
 
@@ -378,24 +434,14 @@ struct Figures
     std::map<QByteArray, qint64> byAction;
 };
 
-// Reads the driver's lines as they come until the deadline; keeps the last commit counter
-// it reported and counts its actions.
-void readReports(QProcess &driver, qint64 until, const QElapsedTimer &clock, quint32 &reported,
-                 qint64 &actions, bool &ready, std::map<QByteArray, qint64> &byAction)
+using LineReader = std::function<void(const QList<QByteArray> &words)>;
+
+// Reads the driver's lines as they come until the deadline, handing each over in words.
+void readLines(QProcess &driver, qint64 until, const QElapsedTimer &clock, const LineReader &onLine)
 {
     for (;;) {
         while (driver.canReadLine()) {
-            const QByteArray line = driver.readLine().trimmed();
-            const QList<QByteArray> words = line.split(' ');
-            if (words.size() >= 2 && (words[0] == "ready" || words[0] == "done")) {
-                reported = words[1].toUInt();
-                if (words[0] == "ready") {
-                    ready = true;
-                } else {
-                    ++actions;
-                    ++byAction[words.mid(2).join(' ')];
-                }
-            }
+            onLine(driver.readLine().trimmed().split(' '));
         }
         const qint64 left = until - clock.elapsed();
         if (left <= 0 || driver.state() == QProcess::NotRunning) {
@@ -405,7 +451,192 @@ void readReports(QProcess &driver, qint64 until, const QElapsedTimer &clock, qui
     }
 }
 
-int stress(int kills, quint32 seed, const QString &keepFolder)
+// Starts a driver and reads its lines until the reader has seen it ready (start-up first, which
+// takes a while under a sanitizer; the kill counts from there). False, said on stderr, when it
+// never got ready.
+bool startDriver(QProcess &driver, const QStringList &arguments, const QProcessEnvironment &environment,
+                 int round, const QElapsedTimer &clock, const bool &ready, const LineReader &onLine)
+{
+    driver.setProcessEnvironment(environment);
+    driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    driver.start(QCoreApplication::applicationFilePath(), arguments);
+    while (!ready && driver.waitForReadyRead(30000)) {
+        readLines(driver, clock.elapsed(), clock, onLine);
+    }
+    if (ready) {
+        return true;
+    }
+    const bool ended = driver.state() == QProcess::NotRunning;
+    std::fprintf(stderr, "round %d: the driver did not start (%s, exit code %d)\n", round,
+                 !ended                                       ? "no answer in 30 s"
+                 : driver.exitStatus() == QProcess::CrashExit ? "it crashed"
+                                                              : "it ended",
+                 driver.exitCode());
+    driver.kill();
+    driver.waitForFinished(10000);
+    return false;
+}
+
+// Lets the driver run for the delay, kills it and reads what it said before it died. False,
+// said on stderr, when it had ended by itself.
+bool killAfter(QProcess &driver, int delay, int round, const QElapsedTimer &clock, const LineReader &onLine)
+{
+    readLines(driver, clock.elapsed() + delay, clock, onLine);
+    const bool endedByItself = driver.state() == QProcess::NotRunning;
+    driver.kill();
+    driver.waitForFinished(10000);
+    readLines(driver, clock.elapsed(), clock, onLine);
+    if (endedByItself) {
+        std::fprintf(stderr, "round %d: the driver ended by itself with status %d\n", round,
+                     driver.exitCode());
+    }
+    return !endedByItself;
+}
+
+// What the creation rounds found: kills that landed inside a new-ledger command, by what the
+// chosen name held when it began.
+struct CreationFigures
+{
+    int rounds = 0;
+    int overEntries = 0; // over the copy of the stressed ledger, still as it was copied
+    int overNew = 0;     // over a new ledger an earlier creation of the round had made
+    int overNothing = 0;
+    qint64 created = 0;
+    std::vector<qint64> microseconds; // how long the completed creations took
+    int leftovers = 0;                // temporary files that kills left behind, never opened
+
+    int kills() const { return overEntries + overNew + overNothing; }
+    double typicalMilliseconds() const
+    {
+        std::vector<qint64> times = microseconds;
+        std::sort(times.begin(), times.end());
+        return times.empty() ? 20.0 : times[times.size() / 2] / 1000.0;
+    }
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A whole new ledger: row for row what a new ledger made undisturbed holds, and sound. One
+// line for a file that is not one (a part of a ledger fails every query of the checks).
+QStringList newLedgerFaults(const QString &path, const QString &seedDump)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (dumpLedger(path) != seedDump) {
+        const QStringList found = checkLedger(path).faults;
+        const QString what = QFileInfo::exists(path) ? QStringLiteral("%1 bytes").arg(QFileInfo(path).size())
+                                                     : QStringLiteral("missing");
+        return {QStringLiteral("%1 (%2) is neither what it held before nor a complete new ledger%3")
+                    .arg(name, what, found.isEmpty() ? QString() : QStringLiteral(": ") + found.first())};
+    }
+    return checkLedger(path).faults;
+}
+
+// Kills the creation driver at random moments of its new-ledger commands until `wanted` kills
+// have landed inside one, then checks after each kill what the chosen names hold and what the
+// next start takes: the ledger that was there before (byte for byte) or a complete new one,
+// never a part of one, and never a file the creation used on the way.
+void stressCreation(int wanted, quint32 seed, const QString &folder, const QString &stressed,
+                    const QString &seedDump, const QProcessEnvironment &environment,
+                    const QElapsedTimer &clock, Figures &figures, CreationFigures &creation)
+{
+    const QString place = QDir(folder).filePath(QStringLiteral("create"));
+    QDir().mkpath(place);
+    const QString over = QDir(place).filePath(kReplacedLedger);
+    const QString fresh = QDir(place).filePath(kLedger);
+    std::mt19937 random(seed);
+    for (int round = 0; creation.kills() < wanted && round < 4 * wanted; ++round) {
+        ++creation.rounds;
+        // Each start is a first start; the existing ledger is the stressed one as it stands.
+        QFile::remove(QDir(place).filePath(QString::fromLatin1(kSettingsFileName)));
+        QFile::remove(over);
+        QFile::copy(stressed, over);
+        const QByteArray overBefore = fileBytes(over);
+        const bool freshThere = QFile::exists(fresh);
+
+        QProcess driver;
+        bool ready = false;
+        QByteArray adopted;
+        int startMessages = -1;
+        QByteArray last;
+        bool overReplaced = false;
+        const LineReader onLine = [&](const QList<QByteArray> &words) {
+            if (words.size() >= 3 && words[0] == "ready") {
+                ready = true;
+                adopted = words[1];
+                startMessages = words[2].toInt();
+            } else if (words.size() >= 2 && (words[0] == "creating" || words[0] == "created")) {
+                last = words[0] + ' ' + words[1];
+                if (words[0] == "created") {
+                    ++creation.created;
+                    overReplaced = overReplaced || words[1] == "over";
+                    if (words.size() >= 3) {
+                        creation.microseconds.push_back(words[2].toLongLong());
+                    }
+                }
+            }
+        };
+        const int number = figures.kills + round;
+        if (!startDriver(
+                driver,
+                {QStringLiteral("--create"), place, QString::number(seed + 1 + static_cast<quint32>(round))},
+                environment, number, clock, ready, onLine)) {
+            ++figures.faults;
+            break;
+        }
+        // Kill within a few creations, so that the first one, over the stressed ledger or
+        // over nothing, is often the one hit.
+        const int within = 3 * (static_cast<int>(creation.typicalMilliseconds()) + 1);
+        if (!killAfter(driver, std::uniform_int_distribution<int>(0, within)(random), number, clock,
+                       onLine)) {
+            ++figures.faults;
+        }
+        if (last == "creating over") {
+            ++(overReplaced ? creation.overNew : creation.overEntries);
+        } else if (last == "creating fresh") {
+            ++creation.overNothing;
+        }
+
+        QStringList faults;
+        // The start took the default ledger exactly when the last kill had left one there (a
+        // part of a ledger would show "no such table" messages); else it asked and said so once.
+        const bool tookIt = adopted == QFile::encodeName(kLedger) && startMessages == 0;
+        const bool askedForOne = adopted == "-" && startMessages == 1;
+        if (freshThere ? !tookIt : !askedForOne) {
+            faults << QStringLiteral("the start took \"%1\" with %2 messages, the default ledger %3")
+                          .arg(QString::fromUtf8(adopted))
+                          .arg(startMessages)
+                          .arg(freshThere ? QStringLiteral("being there") : QStringLiteral("missing"));
+        }
+        if (fileBytes(over) != overBefore) {
+            faults << newLedgerFaults(over, seedDump);
+        }
+        if (QFile::exists(fresh)) {
+            faults << newLedgerFaults(fresh, seedDump);
+        }
+        if (!faults.isEmpty()) {
+            ++figures.faults;
+            std::fprintf(stderr, "creation round %d (killed at \"%s\"): %s\n", round, last.constData(),
+                         faults.join(QStringLiteral("\n  ")).toUtf8().constData());
+        }
+    }
+    creation.leftovers =
+        static_cast<int>(QDir(place).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden).size());
+    if (creation.kills() < wanted || creation.overEntries + creation.overNew == 0 ||
+        creation.overNothing == 0) {
+        std::fprintf(stderr,
+                     "%d kills landed inside a creation in %d rounds (over a ledger %d, over nothing %d): "
+                     "%d wanted, some of each\n",
+                     creation.kills(), creation.rounds, creation.overEntries + creation.overNew,
+                     creation.overNothing, wanted);
+        ++figures.faults;
+    }
+}
+
+int stress(int kills, int creationKills, quint32 seed, const QString &keepFolder)
 {
     QTemporaryDir temporary;
     const QString folder = keepFolder.isEmpty() ? temporary.path() : keepFolder;
@@ -425,6 +656,7 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
         return 1;
     }
     KakeiboDB.reset();
+    const QString seedDump = dumpLedger(file);
     {
         QFile settings(QDir(folder).filePath(QString::fromLatin1(kSettingsFileName)));
         settings.open(QIODevice::WriteOnly);
@@ -444,42 +676,32 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
 
     for (int round = 0; round < kills; ++round) {
         QProcess driver;
-        driver.setProcessEnvironment(environment);
-        driver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        driver.start(QCoreApplication::applicationFilePath(),
-                     {QStringLiteral("--drive"), folder, QString::number(seed + 1 + round)});
         quint32 reported = 0;
         qint64 actions = 0;
         bool ready = false;
-        // Start-up first (under a sanitizer it takes a while); the kill counts from there.
-        while (!ready && driver.waitForReadyRead(30000)) {
-            readReports(driver, clock.elapsed(), clock, reported, actions, ready, figures.byAction);
-        }
-        if (!ready) {
-            const bool ended = driver.state() == QProcess::NotRunning;
-            std::fprintf(stderr, "round %d: the driver did not start (%s, exit code %d)\n", round,
-                         !ended                                       ? "no answer in 30 s"
-                         : driver.exitStatus() == QProcess::CrashExit ? "it crashed"
-                                                                      : "it ended",
-                         driver.exitCode());
-            driver.kill();
-            driver.waitForFinished(10000);
+        // Keeps the last commit counter the driver reported and counts its actions.
+        const LineReader onLine = [&](const QList<QByteArray> &words) {
+            if (words.size() >= 2 && (words[0] == "ready" || words[0] == "done")) {
+                reported = words[1].toUInt();
+                if (words[0] == "ready") {
+                    ready = true;
+                } else {
+                    ++actions;
+                    ++figures.byAction[words.mid(2).join(' ')];
+                }
+            }
+        };
+        if (!startDriver(driver, {QStringLiteral("--drive"), folder, QString::number(seed + 1 + round)},
+                         environment, round, clock, ready, onLine)) {
             ++figures.faults;
             break;
         }
         const int delay = round % 5 == 4 ? longDelay(random) : shortDelay(random);
-        readReports(driver, clock.elapsed() + delay, clock, reported, actions, ready, figures.byAction);
-        const bool endedByItself = driver.state() == QProcess::NotRunning;
-        driver.kill();
-        driver.waitForFinished(10000);
-        readReports(driver, clock.elapsed(), clock, reported, actions, ready, figures.byAction);
-        figures.actions += actions;
-        ++figures.kills;
-        if (endedByItself) {
-            std::fprintf(stderr, "round %d: the driver ended by itself with status %d\n", round,
-                         driver.exitCode());
+        if (!killAfter(driver, delay, round, clock, onLine)) {
             ++figures.faults;
         }
+        figures.actions += actions;
+        ++figures.kills;
 
         if (QFile::exists(file + QStringLiteral("-journal")) &&
             QFileInfo(file + QStringLiteral("-journal")).size() > 0) {
@@ -507,6 +729,11 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
                         static_cast<long long>(check.accounts));
         }
     }
+    CreationFigures creation;
+    if (creationKills > 0) {
+        stressCreation(creationKills, seed + static_cast<quint32>(kills), folder, file, seedDump, environment,
+                       clock, figures, creation);
+    }
     if (figures.faults > 0) {
         // Keep the ledger that showed the fault for a look afterwards.
         temporary.setAutoRemove(false);
@@ -519,6 +746,14 @@ int stress(int kills, quint32 seed, const QString &keepFolder)
                 "rounds with a fault: %d, %.1f s\n",
                 figures.kills, static_cast<long long>(figures.actions), figures.interrupted, figures.faults,
                 clock.elapsed() / 1000.0);
+    if (creationKills > 0) {
+        std::printf("new-ledger commands: %d rounds, %lld completed, %d kills inside one (over the stressed "
+                    "ledger %d, over a new ledger %d, over nothing %d), %d temporary files left behind, "
+                    "a creation takes %.1f ms\n",
+                    creation.rounds, static_cast<long long>(creation.created), creation.kills(),
+                    creation.overEntries, creation.overNew, creation.overNothing, creation.leftovers,
+                    creation.typicalMilliseconds());
+    }
     return figures.faults == 0 && figures.kills == kills ? 0 : 1;
 }
 
@@ -534,17 +769,23 @@ int main(int argc, char **argv)
     if (args.size() >= 4 && args[1] == QLatin1String("--drive")) {
         return drive(app, args[2], args[3].toUInt());
     }
+    if (args.size() >= 4 && args[1] == QLatin1String("--create")) {
+        return driveCreation(app, args[2], args[3].toUInt());
+    }
     int kills = 100;
+    int creationKills = 40;
     quint32 seed = 20240305;
     QString folder;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--kills")) {
             kills = args[i + 1].toInt();
+        } else if (args[i] == QLatin1String("--creation-kills")) {
+            creationKills = args[i + 1].toInt();
         } else if (args[i] == QLatin1String("--seed")) {
             seed = args[i + 1].toUInt();
         } else if (args[i] == QLatin1String("--folder")) {
             folder = args[i + 1];
         }
     }
-    return stress(kills, seed, folder);
+    return stress(kills, creationKills, seed, folder);
 }
