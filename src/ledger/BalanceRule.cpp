@@ -24,8 +24,13 @@ QString UpdateSisanZankin(int32_t sisanId)
     // 64-bit: years of entries can sum past the 32-bit range.
     const int64_t income = sums->int64(QStringLiteral("income"));
     const int64_t expense = sums->int64(QStringLiteral("expenss"));
+    if (KakeiboDB->error()) {
+        Ui::instance().message(KakeiboDB->errorMessage());
+        return error;
+    }
     auto opening = KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku FROM Sisan WHERE ID = ") + id);
-    if (!opening) {
+    const int64_t openingAmount = opening ? opening->int64(QStringLiteral("SyokiKingaku")) : 0;
+    if (!opening || KakeiboDB->error()) {
         Ui::instance().message(KakeiboDB->errorMessage());
         return error;
     }
@@ -33,7 +38,7 @@ QString UpdateSisanZankin(int32_t sisanId)
     // SUM fails past it, with the same message.
     std::optional<int64_t> balance = checkedSub(income, expense);
     if (balance) {
-        balance = checkedAdd(*balance, opening->int64(QStringLiteral("SyokiKingaku")));
+        balance = checkedAdd(*balance, openingAmount);
     }
     if (!balance) {
         Ui::instance().message(QString::fromLatin1(kIntegerOverflow));

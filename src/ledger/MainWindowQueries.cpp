@@ -35,7 +35,11 @@ std::optional<int64_t> readBalanceTotal(LedgerConnection &db)
     if (!rows) {
         return std::nullopt;
     }
-    return rows->atEnd() ? 0 : rows->int64(QStringLiteral("ZankinKei"));
+    const int64_t total = rows->atEnd() ? 0 : rows->int64(QStringLiteral("ZankinKei"));
+    if (db.error()) {
+        return std::nullopt;
+    }
+    return total;
 }
 
 QString entryListSql(int32_t accountId)

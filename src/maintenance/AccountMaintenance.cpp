@@ -3,6 +3,7 @@
 #include "app/mdlGlobal.h"
 #include "maintenance/MaintenanceSql.h"
 #include "platform/AmountInput.h"
+#include "platform/CheckedSum.h"
 #include "platform/SqlText.h"
 
 namespace {
@@ -90,10 +91,11 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     if (!beganOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "))) {
         return false;
     }
+    const QString readFailed = QStringLiteral("from SisanHensyuu ");
     auto rows =
         KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku , Zankin FROM Sisan  WHERE Id = ") + idText);
     if (!rows) {
-        showMessage(QStringLiteral("from SisanHensyuu ") + KakeiboDB->errorMessage());
+        showMessage(readFailed + KakeiboDB->errorMessage());
         return false;
     }
     if (rows->atEnd()) {
@@ -102,16 +104,24 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     }
     const int64_t opening = rows->int64(QStringLiteral("SyokiKingaku"));
     const int64_t stored = rows->int64(QStringLiteral("Zankin"));
+    if (KakeiboDB->error()) {
+        showMessage(readFailed + KakeiboDB->errorMessage());
+        return false;
+    }
     rows.reset();
-    int64_t balance = 0;
-    if (__builtin_sub_overflow(static_cast<int64_t>(*amount), opening, &balance) ||
-        __builtin_add_overflow(balance, stored, &balance)) {
-        showMessage(refusal);
+    // The balance shifted past the 64-bit limit has no true value to store: the values read
+    // fail as a sum past the limit does, and nothing is written.
+    std::optional<int64_t> balance = checkedSub(*amount, opening);
+    if (balance) {
+        balance = checkedAdd(*balance, stored);
+    }
+    if (!balance) {
+        showMessage(readFailed + QString::fromLatin1(kIntegerOverflow));
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Namae = ") + sqlQuote(name) +
                             QStringLiteral(",SyokiKingaku= ") + QString::number(*amount) +
-                            QStringLiteral(",Zankin = ") + QString::number(balance) +
+                            QStringLiteral(",Zankin = ") + QString::number(*balance) +
                             QStringLiteral("  WHERE Id = ") + idText)) {
         const QString message = KakeiboDB->errorMessage();
         showMessage(QStringLiteral("from Method SisanHensyuu: ") + message);

@@ -1,5 +1,6 @@
 #include "platform/LedgerConnection.h"
 
+#include "platform/CheckedSum.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
@@ -111,7 +112,18 @@ int64_t RowSet::int64At(int column) const
     if (!m_stmt || m_atEnd || column < 0 || column >= columnCount()) {
         return 0;
     }
-    return sqlite3_column_int64(m_stmt, column);
+    const int64_t value = sqlite3_column_int64(m_stmt, column);
+    // SQLite stores a number past the 64-bit range as REAL and reads it back clamped to the
+    // nearest limit. Such a value has no 64-bit reading: the read fails as a sum past the
+    // limit does, so no clamped amount is shown or summed into a balance.
+    if ((value == std::numeric_limits<int64_t>::max() || value == std::numeric_limits<int64_t>::min()) &&
+        sqlite3_column_type(m_stmt, column) == SQLITE_FLOAT && m_owner) {
+        const double real = sqlite3_column_double(m_stmt, column);
+        if (!(real >= -0x1p63 && real < 0x1p63)) {
+            m_owner->setError(QString::fromLatin1(kIntegerOverflow));
+        }
+    }
+    return value;
 }
 
 int32_t RowSet::intAt(int column) const

@@ -34,6 +34,8 @@ public:
     int columnCount() const;
     int columnIndex(const QString &name) const;
 
+    // A REAL past the 64-bit range reads clamped and records "integer overflow" on the
+    // connection, as a failing step would.
     int64_t int64At(int column) const;
     int32_t intAt(int column) const;
     QString textAt(int column) const;

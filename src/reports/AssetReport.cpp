@@ -1,5 +1,6 @@
 #include "reports/AssetReport.h"
 
+#include "platform/CheckedSum.h"
 #include "platform/LedgerConnection.h"
 #include "platform/NumberFormat.h"
 #include "reports/CsvFile.h"
@@ -13,15 +14,24 @@ AssetReportData readAssetReport(LedgerConnection &db)
         data.error = db.errorMessage();
         return data;
     }
+    // A balance or total past the 64-bit limit fails the read as SQL's SUM would: the report
+    // goes on as after a failed statement, without rows and with a total of 0.
+    std::optional<int64_t> total = 0;
     while (!rows->atEnd()) {
         AssetReportRow row;
         row.id = rows->intValue(QStringLiteral("Id"));
         row.name = rows->text(QStringLiteral("Namae"));
         row.balance = rows->int64(QStringLiteral("Zankin"));
-        data.total += row.balance;
+        total = checkedAdd(*total, row.balance);
+        if (!total || db.error()) {
+            data.error = db.error() ? db.errorMessage() : QString::fromLatin1(kIntegerOverflow);
+            data.rows.clear();
+            return data;
+        }
         data.rows.push_back(row);
         rows->moveNext();
     }
+    data.total = *total;
     if (db.error()) {
         data.error = db.errorMessage();
     }

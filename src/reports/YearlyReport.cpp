@@ -1,5 +1,6 @@
 #include "reports/YearlyReport.h"
 
+#include "platform/CheckedSum.h"
 #include "platform/LedgerConnection.h"
 #include "platform/NumberFormat.h"
 #include "reports/CsvFile.h"
@@ -35,7 +36,12 @@ std::vector<YearlyReportRow> readRows(LedgerConnection &db, const QString &sql, 
         return result;
     }
     while (!rows->atEnd()) {
-        result.push_back({rows->textAt(0), readSums(*rows)});
+        YearlyReportRow row{rows->textAt(0), readSums(*rows)};
+        if (db.error()) {
+            // A sum past the 64-bit limit: the statement fails here, that row unshown.
+            break;
+        }
+        result.push_back(std::move(row));
         rows->moveNext();
     }
     if (db.error()) {
@@ -51,7 +57,26 @@ MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QSt
         error = db.errorMessage();
         return MonthSums{};
     }
-    return rows->atEnd() ? MonthSums{} : readSums(*rows);
+    const MonthSums sums = rows->atEnd() ? MonthSums{} : readSums(*rows);
+    if (db.error()) {
+        error = db.errorMessage();
+        return MonthSums{};
+    }
+    return sums;
+}
+
+// Income minus expense, month by month; none when one of them passes the 64-bit limit.
+std::optional<MonthSums> checkedDifference(const MonthSums &income, const MonthSums &expense)
+{
+    MonthSums result{};
+    for (size_t i = 0; i < result.size(); ++i) {
+        const std::optional<int64_t> difference = checkedSub(income[i], expense[i]);
+        if (!difference) {
+            return std::nullopt;
+        }
+        result[i] = *difference;
+    }
+    return result;
 }
 
 void drawAmounts(ReportSurface &g, const strPreVal &model, const MonthSums &sums, int32_t line)
@@ -74,11 +99,9 @@ QStringList sumFields(const MonthSums &sums)
 
 MonthSums YearlyReportData::difference() const
 {
-    MonthSums result{};
-    for (int i = 0; i < 13; ++i) {
-        result[i] = incomeTotals[i] - expenseTotals[i];
-    }
-    return result;
+    // readYearlyReport never gives totals whose difference passes the limit; zeros rather
+    // than a wrapped number for data made otherwise.
+    return checkedDifference(incomeTotals, expenseTotals).value_or(MonthSums{});
 }
 
 ReportYears readReportYears(LedgerConnection &db)
@@ -136,6 +159,12 @@ YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year)
     data.expense = readRows(db, yearlyStatementText(YearlyStatement::ExpenseRows, year), data.errors[2]);
     data.expenseTotals =
         readTotals(db, yearlyStatementText(YearlyStatement::ExpenseTotals, year), data.errors[3]);
+    // The difference is worked out as the expense totals are taken away: past the 64-bit
+    // limit, that read fails as SQL's SUM would, and its totals count as a failed statement's.
+    if (!checkedDifference(data.incomeTotals, data.expenseTotals)) {
+        data.errors[3] = QString::fromLatin1(kIntegerOverflow);
+        data.expenseTotals = MonthSums{};
+    }
     return data;
 }
 

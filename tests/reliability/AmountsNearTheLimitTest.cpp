@@ -9,12 +9,20 @@
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
+#include "maintenance/AccountMaintenance.h"
 #include "platform/ListBox.h"
 #include "platform/RadioButton.h"
+#include "reports/AssetReport.h"
+#include "reports/PageModel.h"
+#include "reports/YearlyReport.h"
+#include "reports/wndPrev.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -129,6 +137,14 @@ protected:
         m_w = wndKakeibo::instance();
     }
 
+    // Ends the program and removes its ledger, for the next case.
+    void stop()
+    {
+        closeMainWindow();
+        KakeiboDB.reset();
+        QFile::remove(path(kLedger));
+    }
+
     // Every amount the main window shows.
     QStringList shownAmounts() const
     {
@@ -178,6 +194,21 @@ TEST_F(AmountsNearTheLimitTest, SumsPastTheLimitAreReportedNeverShownOrStored)
          QStringLiteral("0"),
          overflowAt({"from Method SetlsbItem: "}),
          9223372036854775807},
+        // SQLite keeps a number past the range as REAL, which reads back clamped to the limit.
+        {"an income past the top, stored as REAL",
+         {income(1, "10000000000000000000")},
+         overflowAt({"from Method SetlsbItem: ", "from Method SetlsbItem: "}),
+         0,
+         QStringLiteral("0"),
+         {QString::fromLatin1(kOverflow)},
+         std::nullopt},
+        {"balances whose total passes the top (SQL's own SUM fails)",
+         {account(1, "9223372036854775807", "9223372036854775807"), account(2, "1000", "1000")},
+         overflowAt({"from Method Sum  Zankin: "}),
+         0,
+         QStringLiteral("9,223,372,036,854,775,807(円)"),
+         overflowAt({"from Method Sum  Zankin: "}),
+         9223372036854775806},
         {"a balance just under the top: shown and written exactly",
          {income(1, "9223372036854775806"), account(1, "0", "9223372036854775806")},
          noMessage,
@@ -206,9 +237,139 @@ TEST_F(AmountsNearTheLimitTest, SumsPastTheLimitAreReportedNeverShownOrStored)
         EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), entries + (c.storedBalance ? 1 : 0));
         EXPECT_EQ(scalar(QStringLiteral("SELECT Zankin FROM Sisan WHERE Id = 1")),
                   c.storedBalance.value_or(balance));
-        closeMainWindow();
-        KakeiboDB.reset();
-        QFile::remove(path(kLedger));
+        stop();
+    }
+}
+
+// The CSV lines of a yearly report line: its label, then months 1 to 12 and the year.
+QString yearlyLine(const char *label, const char *january)
+{
+    QStringList fields{QString::fromUtf8(label), QString::fromLatin1(january)};
+    for (int month = 2; month <= 12; ++month) {
+        fields.append(QStringLiteral("0"));
+    }
+    fields.append(QString::fromLatin1(january));
+    return fields.join(QStringLiteral(" , ")) + QLatin1Char('\n');
+}
+
+TEST_F(AmountsNearTheLimitTest, ReportTotalsPastTheLimitAreReportedNeverShown)
+{
+    const struct
+    {
+        const char *what;
+        int32_t report;
+        QStringList rows;
+        // The preview's messages, then those of the CSV file.
+        QStringList messages;
+        // Lines the CSV file holds.
+        QString csvLines;
+    } cases[] = {
+        {"balances whose total passes the top",
+         kAssetReport,
+         {account(1, "9223372036854775807", "9223372036854775807"), account(2, "1000", "1000")},
+         overflowAt({kAssetDrawFailure, kAssetCsvFailure}),
+         QString::fromUtf8("番号 , 名前 , 残金(円)\n資産残合計  , 0\n")},
+        {"a balance past the top, stored as REAL",
+         kAssetReport,
+         {account(2, "0", "10000000000000000000")},
+         overflowAt({kAssetDrawFailure, kAssetCsvFailure}),
+         QString::fromUtf8("番号 , 名前 , 残金(円)\n資産残合計  , 0\n")},
+        // The expense totals are read fine; taking them from the income passes the top.
+        {"income minus a negative expense passes the top",
+         kYearlyReport,
+         {income(1, "9223372036854775807"), expense(1, "-1")},
+         overflowAt({kYearlyDrawFailures[3], kYearlyCsvFailures[3]}),
+         yearlyLine("支出合計", "0") + yearlyLine("差引合計", "9223372036854775807")},
+        {"two incomes whose sum passes the top (SQL's own SUM fails)",
+         kYearlyReport,
+         {income(1, "9223372036854775807"), income(1, "1")},
+         overflowAt(
+             {kYearlyDrawFailures[0], kYearlyDrawFailures[1], kYearlyCsvFailures[0], kYearlyCsvFailures[1]}),
+         QString::fromUtf8("収入\n") + yearlyLine("収入合計", "0")},
+        {"an income past the top, stored as REAL",
+         kYearlyReport,
+         {income(1, "10000000000000000000")},
+         overflowAt(
+             {kYearlyDrawFailures[0], kYearlyDrawFailures[1], kYearlyCsvFailures[0], kYearlyCsvFailures[1]}),
+         QString::fromUtf8("収入\n") + yearlyLine("収入合計", "0")},
+    };
+    const QString csv = QStringLiteral("report.csv");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        startOn(c.rows);
+        m_ui->messages.clear();
+        m_ui->fileAnswers.push_back(path(csv));
+        const auto drawAndWrite = [] {
+            wndPrev *report = wndPrev::instance();
+            report->findChild<QPushButton *>(QStringLiteral("pbtCsvOutput"))->click();
+            report->close();
+        };
+        if (c.report == kYearlyReport) {
+            // Modal: the steps run inside its loop.
+            QTimer::singleShot(0, drawAndWrite);
+            wndPrev::openReport(kYearlyReport);
+        } else {
+            wndPrev::openReport(kAssetReport);
+            drawAndWrite();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(lines(m_ui->messages), lines(c.messages));
+        const QString written = QString::fromUtf8(readFile(csv));
+        EXPECT_TRUE(written.contains(c.csvLines)) << written.toStdString();
+        EXPECT_FALSE(written.contains(QStringLiteral("922337203685477")) &&
+                     !c.csvLines.contains(QStringLiteral("922337203685477")))
+            << written.toStdString();
+        stop();
+    }
+}
+
+// The account dialog shifts the stored balance by the change of the opening amount: a shift
+// past the limit fails as the account's read, and nothing is written.
+TEST_F(AmountsNearTheLimitTest, AnOpeningAmountChangeNeverShiftsABalancePastTheLimit)
+{
+    const struct
+    {
+        const char *what;
+        QStringList rows;
+        const char *opening;
+        QStringList messages;
+        // The stored opening amount and balance afterwards, as SQLite writes them out.
+        const char *stored;
+    } cases[] = {
+        {"a balance at the top raised by one",
+         {account(1, "0", "9223372036854775807")},
+         "1",
+         overflowAt({"from SisanHensyuu "}),
+         "0 9223372036854775807"},
+        {"an opening amount at the bottom raised by one",
+         {account(1, "-9223372036854775807", "0")},
+         "1",
+         overflowAt({"from SisanHensyuu "}),
+         "-9223372036854775807 0"},
+        {"a balance past the top, stored as REAL",
+         {account(1, "0", "10000000000000000000")},
+         "0",
+         overflowAt({"from SisanHensyuu "}),
+         "0 1.0e+19"},
+        {"a balance raised exactly to the top",
+         {account(1, "0", "9223372036854775806")},
+         "1",
+         {},
+         "1 9223372036854775807"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        startOn(c.rows);
+        m_ui->messages.clear();
+        EXPECT_EQ(editAccount(1, QString::fromUtf8("現金"), QString::fromLatin1(c.opening)),
+                  c.messages.isEmpty());
+        EXPECT_EQ(lines(m_ui->messages), lines(c.messages));
+        EXPECT_FALSE(KakeiboDB->inTransaction());
+        auto stored =
+            KakeiboDB->select(QStringLiteral("SELECT SyokiKingaku || ' ' || Zankin FROM Sisan WHERE Id = 1"));
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->textAt(0).toStdString(), c.stored);
+        stop();
     }
 }
 
