@@ -8,26 +8,37 @@
 
 QString UpdateSisanZankin(int32_t sisanId)
 {
+    return UpdateSisanZankin(sisanId, std::nullopt);
+}
+
+QString UpdateSisanZankin(int32_t sisanId, const std::optional<EntrySums> &known)
+{
     const QString error = QStringLiteral("ERROR");
     if (!KakeiboDB) {
         return error;
     }
     const QString id = QString::number(sisanId);
-    auto sums = KakeiboDB->select(
-        QStringLiteral(
-            "SELECT  SUM(Nyuukin) as income , SUM(Syukkin) as expenss FROM Items WHERE SisanNo = ") +
-        id);
-    if (!sums) {
-        Ui::instance().message(KakeiboDB->errorMessage());
-        return error;
+    EntrySums entrySums;
+    if (known) {
+        entrySums = *known;
+    } else {
+        auto sums = KakeiboDB->select(
+            QStringLiteral(
+                "SELECT  SUM(Nyuukin) as income , SUM(Syukkin) as expenss FROM Items WHERE SisanNo = ") +
+            id);
+        if (!sums) {
+            Ui::instance().message(KakeiboDB->errorMessage());
+            return error;
+        }
+        // 64-bit: years of entries can sum past the 32-bit range.
+        entrySums = {sums->int64(QStringLiteral("income")), sums->int64(QStringLiteral("expenss"))};
+        if (KakeiboDB->error()) {
+            Ui::instance().message(KakeiboDB->errorMessage());
+            return error;
+        }
     }
-    // 64-bit: years of entries can sum past the 32-bit range.
-    const int64_t income = sums->int64(QStringLiteral("income"));
-    const int64_t expense = sums->int64(QStringLiteral("expenss"));
-    if (KakeiboDB->error()) {
-        Ui::instance().message(KakeiboDB->errorMessage());
-        return error;
-    }
+    const int64_t income = entrySums.income;
+    const int64_t expense = entrySums.expense;
     auto opening = KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku FROM Sisan WHERE ID = ") + id);
     const int64_t openingAmount = opening ? opening->int64(QStringLiteral("SyokiKingaku")) : 0;
     if (!opening || KakeiboDB->error()) {

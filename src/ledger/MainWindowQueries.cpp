@@ -4,8 +4,6 @@
 #include "ledger/EntryWriter.h"
 #include "platform/CheckedSum.h"
 
-#include <QStringDecoder>
-
 #include <algorithm>
 
 std::optional<std::vector<AccountRecord>> readAccounts(LedgerConnection &db)
@@ -96,105 +94,139 @@ std::optional<uint32_t> dateKey(QByteArrayView text)
     return key;
 }
 
-void writeDateText(char16_t (&out)[10], uint32_t key)
+// The sums of the balance rule's select over the rows read, as SQL's SUM gives them, kept
+// only while that is certain: both columns exist and every amount is an integer or NULL
+// with no sum leaving 64 bits. Anything else (a real or a text, which SUM turns into a
+// real; an overflow, which SUM reports) leaves the sums to the select itself.
+class RuleSums
 {
-    for (int i : {9, 8, 6, 5, 3, 2, 1, 0}) {
-        out[i] = char16_t(u'0' + key % 10);
-        key /= 10;
-    }
-    out[4] = u'-';
-    out[7] = u'-';
-}
+public:
+    explicit RuleSums(const EntryColumns &c) : m_exact(c.received >= 0 && c.paid >= 0) {}
 
-// The entry as kept between reading and sorting: numbers, the date as its key, the memo as
-// a place in one shared text.
-struct BufferedEntry
+    void add(const RowSet &rows, const EntryColumns &c)
+    {
+        m_exact =
+            m_exact && addAmount(m_sums.income, rows, c.received) && addAmount(m_sums.expense, rows, c.paid);
+    }
+
+    std::optional<EntrySums> result() const
+    {
+        return m_exact ? std::optional<EntrySums>(m_sums) : std::nullopt;
+    }
+
+private:
+    static bool addAmount(int64_t &sum, const RowSet &rows, int column)
+    {
+        if (rows.isNullAt(column)) {
+            return true;
+        }
+        const std::optional<int64_t> next =
+            rows.isIntegerAt(column) ? checkedAdd(sum, rows.int64At(column)) : std::nullopt;
+        if (next) {
+            sum = *next;
+        }
+        return next.has_value();
+    }
+
+    EntrySums m_sums;
+    bool m_exact;
+};
+
+// One pass over the rows of an entry statement: each row handed to the sink as it is read,
+// the rule's sums taken on the way.
+class EntryPass
 {
-    EntryRecord numbers;
-    uint32_t dateKey;
-    uint32_t memoOffset;
-    uint32_t memoLength;
+public:
+    EntryPass(const RowSet &rows, EntrySink &sink) : m_columns(rows), m_sums(m_columns), m_sink(sink) {}
+
+    const EntryColumns &columns() const { return m_columns; }
+
+    void add(const RowSet &rows)
+    {
+        readNumbers(m_entry, rows, m_columns);
+        m_entry.date = rows.utf8At(m_columns.date);
+        m_entry.memo = rows.utf8At(m_columns.memo);
+        m_sums.add(rows, m_columns);
+        m_sink.add(m_entry);
+    }
+
+    // True when the rows ended without a failed step; the sums then go to `sums`.
+    bool finish(const LedgerConnection &db, std::optional<EntrySums> *sums) const
+    {
+        if (db.error()) {
+            return false;
+        }
+        if (sums) {
+            *sums = m_sums.result();
+        }
+        return true;
+    }
+
+private:
+    EntryColumns m_columns;
+    RuleSums m_sums;
+    EntrySink &m_sink;
+    EntryRecord m_entry;
 };
 
 // The list statement as it stands, sorted by the database: for ledgers holding dates in
 // another form, whose order only SQLite's own comparison gives.
-bool readSortedByTheDatabase(LedgerConnection &db, int32_t accountId,
-                             const std::function<void(const EntryRecord &)> &row)
+bool readSortedByTheDatabase(LedgerConnection &db, int32_t accountId, EntrySink &sink,
+                             std::optional<EntrySums> *sums)
 {
     auto rows = db.select(entryListSql(accountId));
     if (!rows) {
         return false;
     }
-    const EntryColumns columns(*rows);
-    EntryRecord entry;
+    EntryPass pass(*rows, sink);
     for (; !rows->atEnd(); rows->moveNext()) {
-        readNumbers(entry, *rows, columns);
-        const QString date = rows->textAt(columns.date);
-        const QString memo = rows->textAt(columns.memo);
-        entry.date = date;
-        entry.memo = memo;
-        row(entry);
+        pass.add(*rows);
     }
-    return !db.error();
+    return pass.finish(db, sums);
 }
 
 } // namespace
 
-bool readEntries(LedgerConnection &db, int32_t accountId, const std::function<void(const EntryRecord &)> &row)
+bool readEntries(LedgerConnection &db, int32_t accountId, EntrySink &sink, EntryOrder &order,
+                 std::optional<EntrySums> *sums)
 {
     // Sorting whole rows costs SQLite more than reading them: the account's rows are read in
-    // table order and sorted here by their date, ties keeping table order, which is the
-    // order the list statement returns them in.
+    // table order and handed on at once, and only their date keys are sorted here, ties
+    // keeping table order, which is the order the list statement returns them in.
+    order.keys.clear();
+    order.sources.clear();
     auto rows = db.select(QStringLiteral("SELECT *  FROM Items  WHERE Items.SisanNo = ") +
                           QString::number(accountId));
     if (!rows) {
         return false;
     }
-    const EntryColumns columns(*rows);
-    std::vector<BufferedEntry> entries;
-    QString memos;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    EntryPass pass(*rows, sink);
+    const int date = pass.columns().date;
+    bool sorted = true;
     for (; !rows->atEnd(); rows->moveNext()) {
-        const std::optional<uint32_t> key =
-            rows->isTextAt(columns.date) ? dateKey(rows->utf8At(columns.date)) : std::nullopt;
+        const std::optional<uint32_t> key = rows->isTextAt(date) ? dateKey(rows->utf8At(date)) : std::nullopt;
         if (!key) {
             rows.reset();
-            return readSortedByTheDatabase(db, accountId, row);
+            order.keys.clear();
+            sink.restart();
+            return readSortedByTheDatabase(db, accountId, sink, sums);
         }
-        BufferedEntry entry;
-        readNumbers(entry.numbers, *rows, columns);
-        entry.dateKey = *key;
-        const QByteArrayView memo = rows->utf8At(columns.memo);
-        const qsizetype start = memos.size();
-        // UTF-16 never needs more units than UTF-8 has bytes.
-        memos.resize(start + memo.size());
-        const QChar *end = decoder.appendToBuffer(memos.data() + start, memo);
-        memos.resize(end - memos.constData());
-        entry.memoOffset = uint32_t(start);
-        entry.memoLength = uint32_t(memos.size() - start);
-        entries.push_back(entry);
+        // Date key above, table position below: one unique number per entry, so a plain
+        // sort keeps ties in table order.
+        const uint64_t position = (uint64_t(*key) << 32) | uint64_t(order.keys.size());
+        sorted = sorted && (order.keys.empty() || order.keys.back() < position);
+        order.keys.push_back(position);
+        pass.add(*rows);
     }
-    if (db.error()) {
+    if (!pass.finish(db, sums)) {
         return false;
     }
-    rows.reset();
-
-    // Date key above, table position below: one unique number per entry, so a plain sort
-    // keeps ties in table order.
-    std::vector<uint64_t> order(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        order[i] = (uint64_t(entries[i].dateKey) << 32) | uint64_t(i);
-    }
-    std::sort(order.begin(), order.end());
-
-    char16_t date[10];
-    const QStringView allMemos(memos);
-    for (const uint64_t position : order) {
-        BufferedEntry &entry = entries[size_t(position & 0xFFFFFFFFu)];
-        writeDateText(date, entry.dateKey);
-        entry.numbers.date = QStringView(date, 10);
-        entry.numbers.memo = allMemos.mid(entry.memoOffset, entry.memoLength);
-        row(entry.numbers);
+    if (!sorted) {
+        std::sort(order.keys.begin(), order.keys.end());
+        order.sources.resize(order.keys.size());
+        for (size_t i = 0; i < order.keys.size(); ++i) {
+            order.sources[i] = uint32_t(order.keys[i] & 0xFFFFFFFFu);
+        }
     }
     return true;
 }

@@ -3,13 +3,14 @@
 // with their stored balances and grand total, and one account's entries in date order with
 // the running balance rule. All amounts are 64-bit and every sum is checked: none wraps.
 
+#include "ledger/BalanceRule.h"
 #include "platform/LedgerConnection.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -27,12 +28,12 @@ std::optional<std::vector<AccountRecord>> readAccounts(LedgerConnection &db);
 // The sum of every stored balance (0 without accounts), or none when the statement failed.
 std::optional<int64_t> readBalanceTotal(LedgerConnection &db);
 
-// One Items row as the entry list shows it; NULL reads as 0 or "". The two texts are views
-// valid while the row is being handed over.
+// One Items row as the entry list shows it; NULL reads as 0 or "". The two texts are UTF-8
+// views valid while the row is being handed over.
 struct EntryRecord
 {
     int32_t id = 0;
-    QStringView date;
+    QByteArrayView date;
     int32_t kind = 0;
     int32_t accountId = 0;
     int32_t categoryId = 0;
@@ -40,15 +41,40 @@ struct EntryRecord
     int32_t partnerEntryId = 0;
     int64_t received = 0;
     int64_t paid = 0;
-    QStringView memo;
+    QByteArrayView memo;
+};
+
+// Where readEntries hands the entries it reads.
+class EntrySink
+{
+public:
+    virtual void add(const EntryRecord &entry) = 0;
+    // Every entry added so far is dropped: they all come again.
+    virtual void restart() = 0;
+
+protected:
+    ~EntrySink() = default;
+};
+
+// Room that readEntries needs for ordering the entries, kept by the caller from one refill
+// to the next so that a long list is ordered without fresh memory. What it holds between
+// calls is no data.
+struct EntryOrder
+{
+    std::vector<uint64_t> keys;
+    // After a read: sources[i] is the position, in the order the entries were added, of the
+    // i-th entry of the list; empty when they were added in list order.
+    std::vector<uint32_t> sources;
 };
 
 QString entryListSql(int32_t accountId);
-// Calls row for each entry of the account in list order: by the date text, entries of one
-// date in table order. False when the statement or a step failed (message on the
-// connection); rows already passed on stay passed on.
-bool readEntries(LedgerConnection &db, int32_t accountId,
-                 const std::function<void(const EntryRecord &)> &row);
+// Hands each entry of the account to sink, and says in order.sources how they go in list
+// order: by the date text, entries of one date in table order. False when the statement or
+// a step failed (message on the connection); entries already added stay added. With `sums`,
+// also what the balance rule's select would yield from the same entries, when that is
+// certain (see RuleSums), and none otherwise.
+bool readEntries(LedgerConnection &db, int32_t accountId, EntrySink &sink, EntryOrder &order,
+                 std::optional<EntrySums> *sums = nullptr);
 
 // Steps the running balance over the entry: expense and transfer out subtract what was paid,
 // income and transfer in add what was received, any other kind leaves it. False, with the

@@ -3,6 +3,7 @@
 #include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
 #include "app/mdlGlobal.h"
+#include "ledger/BalanceRule.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
 #include "ledger/MainWindowQueries.h"
@@ -24,6 +25,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace {
 
@@ -90,6 +93,42 @@ QLineEdit *textField(QWidget *parent, const char *name, const QRect &geometry)
 constexpr int kListRowHeight = 16;
 constexpr int kListHeadingHeight = 22;
 constexpr int kScrollRows = 17;
+
+// Appends each entry read as a row of the entry list, every cell but the running balance,
+// which needs the rows in list order.
+class EntryListRows final : public EntrySink
+{
+public:
+    explicit EntryListRows(ListBox &list) : m_list(list) {}
+
+    void add(const EntryRecord &entry) override
+    {
+        const int row = m_list.addRow();
+        m_list.setCellNumber(row, 0, entry.id);
+        m_list.setCellUtf8(row, 1, entry.date);
+        m_category.resize(0);
+        appendEntryCategoryText(m_category, entry);
+        m_list.setCell(row, 2, m_category);
+        if (entry.kind == kExpense || entry.kind == kTransferOut) {
+            m_list.setCellAmount(row, 4, entry.paid);
+        } else if (entry.kind == kIncome || entry.kind == kTransferIn) {
+            m_list.setCellAmount(row, 3, entry.received);
+        }
+        m_list.setCellUtf8(row, 6, entry.memo);
+        m_list.setCellNumber(row, 7, entry.accountId);
+        m_list.setCellNumber(row, 8, entry.kind);
+        m_list.setCellNumber(row, 9, entry.categoryId);
+        m_list.setCellNumber(row, 10, entry.partnerAccountId);
+        m_list.setCellNumber(row, 11, entry.partnerEntryId);
+    }
+
+    void restart() override { m_list.deleteAllRows(); }
+
+private:
+    ListBox &m_list;
+    // One text reused for every category text: no allocation per row.
+    QString m_category;
+};
 
 } // namespace
 
@@ -350,6 +389,16 @@ bool wndKakeibo::accountSelected() const
 
 bool wndKakeibo::SetlsbItem(int32_t selectId)
 {
+    QString failure;
+    const bool listed = fillEntryList(selectId, nullptr, failure);
+    if (!failure.isEmpty()) {
+        Ui::instance().message(failure);
+    }
+    return listed;
+}
+
+bool wndKakeibo::fillEntryList(int32_t selectId, std::optional<EntrySums> *sums, QString &failure)
+{
     if (!CheckKakeiboDBConnected()) {
         return false;
     }
@@ -369,44 +418,37 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
     bool overflow = false;
     {
         ListBox::Refill refill(*m_lsbItem);
+        EntryListRows rows(*m_lsbItem);
+        ok = readEntries(*KakeiboDB, gSisanCode.SisanId, rows, m_entryOrder, sums);
         ListBox &list = *m_lsbItem;
-        // One text reused for every category text: no allocation per row.
-        QString scratch;
-        ok = readEntries(*KakeiboDB, gSisanCode.SisanId, [&](const EntryRecord &entry) {
-            if (overflow || !balanceAfter(balance, entry)) {
-                overflow = true;
-                return;
+        if (ok) {
+            if (!m_entryOrder.sources.empty()) {
+                list.listModel()->reorderRows(m_entryOrder.sources);
             }
-            const int row = list.addRow();
-            if (entry.id == selectId) {
-                found = row;
+            // The running balance walks the rows in list order.
+            EntryRecord entry;
+            for (int row = 0; row < list.rowCount(); ++row) {
+                entry.kind = int32_t(list.cellValue(row, 8));
+                entry.paid = list.cellValue(row, 4);
+                entry.received = list.cellValue(row, 3);
+                if (!balanceAfter(balance, entry)) {
+                    overflow = true;
+                    break;
+                }
+                list.setCellAmount(row, 5, balance);
+                if (list.cellValue(row, 0) == selectId) {
+                    found = row;
+                }
             }
-            list.setCellNumber(row, 0, entry.id);
-            list.setCell(row, 1, entry.date);
-            scratch.resize(0);
-            appendEntryCategoryText(scratch, entry);
-            list.setCell(row, 2, scratch);
-            if (entry.kind == kExpense || entry.kind == kTransferOut) {
-                list.setCellAmount(row, 4, entry.paid);
-            } else if (entry.kind == kIncome || entry.kind == kTransferIn) {
-                list.setCellAmount(row, 3, entry.received);
-            }
-            list.setCellAmount(row, 5, balance);
-            list.setCell(row, 6, entry.memo);
-            list.setCellNumber(row, 7, entry.accountId);
-            list.setCellNumber(row, 8, entry.kind);
-            list.setCellNumber(row, 9, entry.categoryId);
-            list.setCellNumber(row, 10, entry.partnerAccountId);
-            list.setCellNumber(row, 11, entry.partnerEntryId);
-        });
+        }
         if (!ok || overflow) {
             // A step that failed part way leaves no half list behind.
             list.deleteAllRows();
         }
     }
     if (!ok || overflow) {
-        Ui::instance().message(QStringLiteral("from Method SetlsbItem: ") +
-                               (ok ? QString::fromLatin1(kIntegerOverflow) : KakeiboDB->errorMessage()));
+        failure = QStringLiteral("from Method SetlsbItem: ") +
+                  (ok ? QString::fromLatin1(kIntegerOverflow) : KakeiboDB->errorMessage());
         return false;
     }
     m_lblItotal->setText(formatAmount(balance) + QStringLiteral("(円)"));
@@ -419,6 +461,52 @@ bool wndKakeibo::SetlsbItem(int32_t selectId)
         m_lsbItem->viewport()->update();
     } else {
         m_lsbItem->setListIndex(-1);
+    }
+    return true;
+}
+
+bool wndKakeibo::rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_t selectId,
+                                    Transaction &transaction)
+{
+    // The listed account's entries are read once: the refill reads every one of them after
+    // the action's last change of entries, in its transaction, so the sums it takes on the
+    // way are what the balance rule's select would find. It runs where that account's rule
+    // runs, its message (if any) waits for the place where the refill stood, after the rules.
+    const int32_t listed = accountSelected() ? gSisanCode.SisanId : -1;
+    const int scrolled = m_lsbItem->scrollPosition();
+    bool refillDone = false;
+    bool refilled = false;
+    QString refillFailure;
+    std::vector<int32_t> done;
+    for (const int32_t account : accounts) {
+        if (std::find(done.begin(), done.end(), account) != done.end()) {
+            continue;
+        }
+        done.push_back(account);
+        std::optional<EntrySums> sums;
+        if (account == listed) {
+            refillDone = true;
+            refilled = fillEntryList(selectId, &sums, refillFailure);
+        }
+        if (UpdateSisanZankin(account, sums) == QStringLiteral("ERROR")) {
+            if (refilled) {
+                // The list shows rows that are now rolled back: it shows the ledger again,
+                // where it was.
+                transaction.rollback();
+                if (SetlsbItem(-1)) {
+                    m_lsbItem->setScrollPosition(scrolled);
+                }
+            }
+            return false;
+        }
+    }
+    if (!refillDone) {
+        refilled = SetlsbItem(selectId);
+    } else if (!refillFailure.isEmpty()) {
+        Ui::instance().message(refillFailure);
+    }
+    if (refilled) {
+        SetlsbSisan();
     }
     return true;
 }

@@ -9,14 +9,18 @@
 // wndKakeiboMenuCommands.cpp; this file's own part (wndKakeibo.cpp) builds the window, the
 // account list, the entry list and the full refresh.
 
+#include "ledger/MainWindowQueries.h"
 #include "platform/LookupTable.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class DateListBox;
+class Transaction;
 class ListBox;
 class PopupMenu;
 class QFrame;
@@ -79,6 +83,11 @@ public:
     // balances, scroll position and selection, so the callers that would make one skip it
     // then; after a failed listing they make it, and its message comes again.
     bool SetlsbSisanListingFirst();
+    // The end of a writing action whose statements succeeded: the balance rule for each
+    // account involved and the entry list scrolled to selectId, then, when that refill
+    // worked, the account list. False when a balance could not be stored: the action is
+    // rolled back then and the lists show the ledger as it is.
+    bool rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_t selectId, Transaction &transaction);
     // Selects the first row of the entry form's popup, when it has one.
     void SetPpmLsbHimoku();
     // What the window shows for a newly opened ledger: accounts with the first selected,
@@ -136,6 +145,9 @@ public:
 
 private:
     wndKakeibo();
+    // SetlsbItem, its failure message handed back instead of shown; with `sums`, also the
+    // balance rule's sums of the listed account when the refill has them for certain.
+    bool fillEntryList(int32_t selectId, std::optional<EntrySums> *sums, QString &failure);
     void createControls();
     void attachHandlers();
     void runOpenHandlers();
@@ -167,6 +179,8 @@ private:
     ListBox *m_lsbSisan = nullptr;
     QLabel *m_lblStotal = nullptr;
 
+    // Room for ordering the entry list, kept for the next refill.
+    EntryOrder m_entryOrder;
     // Set by the account list's change handler to what its listing of the entries yielded.
     bool m_listedBySelection = false;
 };

@@ -106,18 +106,8 @@ bool actionBegun(const Transaction &transaction, const QString &site)
 void completeAction(wndKakeibo &w, Transaction &transaction, std::vector<int32_t> accounts, int32_t selectId,
                     const QString &site)
 {
-    std::vector<int32_t> done;
-    for (const int32_t account : accounts) {
-        if (std::find(done.begin(), done.end(), account) != done.end()) {
-            continue;
-        }
-        done.push_back(account);
-        if (UpdateSisanZankin(account) == QStringLiteral("ERROR")) {
-            return;
-        }
-    }
-    if (w.SetlsbItem(selectId)) {
-        w.SetlsbSisan();
+    if (!w.rebalanceAndRefill(accounts, selectId, transaction)) {
+        return;
     }
     if (transaction.commit() != Transaction::Outcome::Committed) {
         Ui::instance().message(site + transaction.errorMessage());

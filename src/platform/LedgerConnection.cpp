@@ -163,6 +163,11 @@ bool RowSet::isTextAt(int column) const
     return !isNullAt(column) && sqlite3_column_type(m_stmt, column) == SQLITE_TEXT;
 }
 
+bool RowSet::isIntegerAt(int column) const
+{
+    return !isNullAt(column) && sqlite3_column_type(m_stmt, column) == SQLITE_INTEGER;
+}
+
 LedgerConnection::LedgerConnection(const QString &databaseFile) : m_path(databaseFile) {}
 
 LedgerConnection::~LedgerConnection()

@@ -45,6 +45,8 @@ public:
     QByteArrayView utf8At(int column) const;
     // The stored value is of SQLite's TEXT storage class.
     bool isTextAt(int column) const;
+    // The stored value is of SQLite's INTEGER storage class.
+    bool isIntegerAt(int column) const;
 
     int64_t int64(const QString &name) const { return int64At(columnIndex(name)); }
     int32_t intValue(const QString &name) const { return intAt(columnIndex(name)); }

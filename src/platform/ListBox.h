@@ -77,7 +77,9 @@ public:
     void setCell(int row, int column, QStringView text) { m_model->setCell(row, column, text); }
     void setCellNumber(int row, int column, int64_t value) { m_model->setCellNumber(row, column, value); }
     void setCellAmount(int row, int column, int64_t value) { m_model->setCellAmount(row, column, value); }
+    void setCellUtf8(int row, int column, QByteArrayView text) { m_model->setCellUtf8(row, column, text); }
     QString cell(int row, int column) const { return m_model->cell(row, column); }
+    int64_t cellValue(int row, int column) const { return m_model->cellValue(row, column); }
     int rowCount() const { return m_model->rows(); }
     // The row added last, or -1.
     int lastIndex() const { return m_lastIndex; }

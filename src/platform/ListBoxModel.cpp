@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMarkSize = 12;
@@ -135,28 +137,59 @@ bool ListBoxModel::validCell(int row, int column) const
     return row >= 0 && row < rows() && column >= 0 && column < m_columns;
 }
 
-void ListBoxModel::storeCell(int row, int column, QStringView text)
-{
-    Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
-    cell.value = m_text.size();
-    cell.length = uint32_t(text.size());
-    cell.kind = CellKind::Text;
-    m_text.append(text);
-}
+namespace {
 
-void ListBoxModel::storeValue(int row, int column, CellKind kind, int64_t value)
+// Numbers of 61 bits (about ±1.15e18) and texts of up to 4 Mi characters at offsets below
+// 2^40 fit a cell of their own.
+constexpr int64_t kPackedLimit = int64_t(1) << 60;
+constexpr uint64_t kLengthLimit = uint64_t(1) << 22;
+constexpr uint64_t kOffsetLimit = uint64_t(1) << 40;
+
+} // namespace
+
+void ListBoxModel::store(int row, int column, CellKind kind, int64_t value, uint64_t length)
 {
-    if (!validCell(row, column)) {
+    uint64_t &cell = cellAt(row, column);
+    if (kind == Text) {
+        if (length < kLengthLimit && uint64_t(value) < kOffsetLimit) {
+            cell = (length << 42) | (uint64_t(value) << 2) | Text;
+            return;
+        }
+    } else if (value >= -kPackedLimit && value < kPackedLimit) {
+        cell = (uint64_t(value) << 2) | kind;
         return;
     }
-    Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
-    cell.value = value;
-    cell.length = 0;
-    cell.kind = kind;
-    if (!m_refilling) {
-        const QModelIndex changed = index(row, column);
-        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    cell = (uint64_t(m_wide.size()) << 2) | Wide;
+    m_wide.push_back({kind, value, length});
+}
+
+ListBoxModel::WideCell ListBoxModel::unpacked(uint64_t cell) const
+{
+    switch (CellKind(cell & 3)) {
+    case Text:
+        return {Text, int64_t((cell >> 2) & (kOffsetLimit - 1)), cell >> 42};
+    case Number:
+    case Amount:
+        // An arithmetic shift keeps the sign.
+        return {CellKind(cell & 3), int64_t(cell) >> 2, 0};
+    case Wide:
+        break;
     }
+    return m_wide[size_t(cell >> 2)];
+}
+
+void ListBoxModel::changed(int row, int column)
+{
+    if (!m_refilling) {
+        const QModelIndex index = this->index(row, column);
+        Q_EMIT dataChanged(index, index, {Qt::DisplayRole});
+    }
+}
+
+void ListBoxModel::storeCell(int row, int column, QStringView text)
+{
+    store(row, column, Text, m_text.size(), uint64_t(text.size()));
+    m_text.append(text);
 }
 
 void ListBoxModel::setCell(int row, int column, QStringView text)
@@ -165,20 +198,37 @@ void ListBoxModel::setCell(int row, int column, QStringView text)
         return;
     }
     storeCell(row, column, text);
-    if (!m_refilling) {
-        const QModelIndex changed = index(row, column);
-        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    changed(row, column);
+}
+
+void ListBoxModel::setCellUtf8(int row, int column, QByteArrayView text)
+{
+    if (!validCell(row, column)) {
+        return;
     }
+    const qsizetype start = m_text.size();
+    // UTF-16 never needs more units than UTF-8 has bytes.
+    m_text.resize(start + text.size());
+    const QChar *end = m_decoder.appendToBuffer(m_text.data() + start, text);
+    m_text.resize(end - m_text.constData());
+    store(row, column, Text, start, uint64_t(m_text.size() - start));
+    changed(row, column);
 }
 
 void ListBoxModel::setCellNumber(int row, int column, int64_t value)
 {
-    storeValue(row, column, CellKind::Number, value);
+    if (validCell(row, column)) {
+        store(row, column, Number, value, 0);
+        changed(row, column);
+    }
 }
 
 void ListBoxModel::setCellAmount(int row, int column, int64_t value)
 {
-    storeValue(row, column, CellKind::Amount, value);
+    if (validCell(row, column)) {
+        store(row, column, Amount, value, 0);
+        changed(row, column);
+    }
 }
 
 QString ListBoxModel::cell(int row, int column) const
@@ -186,16 +236,66 @@ QString ListBoxModel::cell(int row, int column) const
     if (!validCell(row, column)) {
         return QString();
     }
-    const Cell &cell = m_cells[size_t(row) * size_t(m_columns) + size_t(column)];
+    const WideCell cell = unpacked(cellAt(row, column));
     switch (cell.kind) {
-    case CellKind::Number:
+    case Number:
         return QString::number(cell.value);
-    case CellKind::Amount:
+    case Amount:
         return formatAmount(cell.value);
-    case CellKind::Text:
+    case Text:
+    case Wide:
         break;
     }
-    return QStringView(m_text).mid(qsizetype(cell.value), cell.length).toString();
+    return QStringView(m_text).mid(qsizetype(cell.value), qsizetype(cell.length)).toString();
+}
+
+int64_t ListBoxModel::cellValue(int row, int column) const
+{
+    if (!validCell(row, column)) {
+        return 0;
+    }
+    const WideCell cell = unpacked(cellAt(row, column));
+    return cell.kind == Number || cell.kind == Amount ? cell.value : 0;
+}
+
+void ListBoxModel::reorderRows(std::vector<uint32_t> &sources)
+{
+    const size_t count = size_t(rows());
+    if (sources.size() != count) {
+        return;
+    }
+    if (!m_refilling) {
+        beginResetModel();
+    }
+    // Each cycle of the permutation in turn, through one row held aside; a row placed is
+    // marked in `sources`. Lists read in nearly the right order are mostly rows that stay.
+    constexpr uint32_t kPlaced = UINT32_MAX;
+    const size_t width = size_t(m_columns);
+    std::vector<uint64_t> held(width);
+    for (size_t start = 0; start < count; ++start) {
+        if (sources[start] == kPlaced || sources[start] == start) {
+            continue;
+        }
+        const auto row = [this, width](size_t index) { return m_cells.begin() + ptrdiff_t(index * width); };
+        std::copy(row(start), row(start) + ptrdiff_t(width), held.begin());
+        const uint8_t heldFolder = m_folder[start];
+        size_t to = start;
+        while (true) {
+            const size_t from = sources[to];
+            sources[to] = kPlaced;
+            if (from == start) {
+                std::copy(held.begin(), held.end(), row(to));
+                m_folder[to] = heldFolder;
+                break;
+            }
+            std::copy(row(from), row(from) + ptrdiff_t(width), row(to));
+            m_folder[to] = m_folder[from];
+            to = from;
+        }
+    }
+    if (!m_refilling) {
+        endResetModel();
+    }
 }
 
 void ListBoxModel::clearRows()
@@ -203,6 +303,7 @@ void ListBoxModel::clearRows()
     // The buffers keep their room: the next refill of a long list does not grow them again.
     m_text.resize(0);
     m_cells.clear();
+    m_wide.clear();
     m_folder.clear();
     m_hasFolders = false;
 }

@@ -2,10 +2,12 @@
 #include "ledger/DateListBox.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/ListBox.h"
+#include "platform/NumberFormat.h"
 #include "platform/PopupMenu.h"
 #include "platform/RadioButton.h"
 
 #include "LedgerText.h"
+#include "WindowState.h"
 #include "support/LedgerTestFixture.h"
 
 #include <QGroupBox>
@@ -13,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -659,6 +663,126 @@ INSTANTIATE_TEST_SUITE_P(
                          "RAISE(ABORT,'boom'); END",
                          "from Method KinyuSakujyo Idousaki: boom"}),
     refusedStatementName);
+
+// The listed account's balance is taken from the sums its refill read, not from a second
+// scan of its entries, and is the number the balance rule's select gives: over entries of
+// every kind, also those the running balance leaves out, with both amount columns filled.
+// Amounts that make SQL's SUM something else (a real, a text, an overflow) leave it to SUM.
+struct ReusedSumCase
+{
+    const char *what;
+    const char *rows;
+    // Statements reading Items during the Input of a new expense and of a new transfer (an
+    // edit and a delete read as many as the expense, and one more to show their entry).
+    int expenseReads;
+    int transferReads;
+    bool overflow;
+};
+
+class ReusedSumTest : public EntryFormTest, public ::testing::WithParamInterface<ReusedSumCase>
+{
+protected:
+    // What the balance rule's select and the opening amount give, read as the rule reads them.
+    qint64 ruleBalance(int32_t account)
+    {
+        const QString id = QString::number(account);
+        return scalar(QStringLiteral("SELECT SyokiKingaku FROM Sisan WHERE Id = ") + id) +
+               scalar(QStringLiteral("SELECT SUM(Nyuukin) FROM Items WHERE SisanNo = ") + id) -
+               scalar(QStringLiteral("SELECT SUM(Syukkin) FROM Items WHERE SisanNo = ") + id);
+    }
+
+    int inputReads(const std::function<void()> &action)
+    {
+        const ItemsReads counted;
+        action();
+        return counted.count();
+    }
+};
+
+TEST_P(ReusedSumTest, TheListedAccountsBalanceIsTheRulesOwnNumber)
+{
+    exec(QStringLiteral("UPDATE Sisan SET SyokiKingaku = 900 WHERE Id = 1"));
+    exec(QStringLiteral(
+        "INSERT INTO Items (Id, Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, IdouSisanNo, IdouId, "
+        "Nyuukin, Syukkin, Bikou) VALUES "
+        "(100, '2024-03-01', 2024, 3, 1, 1, 1, 2, NULL, -1, 7, 300, 'e'),"
+        "(101, '2024-03-01', 2024, 3, 1, 1, 2, 77, NULL, -1, 500, 11, 'i'),"
+        "(102, '2024-03-02', 2024, 3, 2, 1, 3, NULL, 2, 103, 13, 200, 'o'),"
+        "(103, '2024-03-02', 2024, 3, 2, 2, 4, NULL, 1, 102, 200, NULL, 'o'),"
+        "(104, '2024-03-03', 2024, 3, 3, 1, 4, NULL, 2, 105, 100, -17, 'i'),"
+        "(105, '2024-03-03', 2024, 3, 3, 2, 3, NULL, 1, 104, NULL, 100, 'i'),"
+        "(106, '2024-03-04', 2024, 3, 4, 1, 0, 5, NULL, -1, 40, 60, 'zero'),"
+        "(107, '2024-03-05', 2024, 3, 5, 1, 5, NULL, NULL, -1, -1000, 3, 'five'),"
+        "(108, '2024-03-06', 2024, 3, 6, 1, 9, 5, 7, 9, 23, 29, 'nine')"));
+    if (*GetParam().rows) {
+        exec(QString::fromLatin1(GetParam().rows));
+    }
+    open();
+    ASSERT_EQ(gSisanCode.SisanId, kGenkin);
+    const int listed = m_w->lsbItem()->rowCount();
+    const qint64 stored = zankin(kGenkin);
+    const std::vector<std::function<void()>> actions = {
+        [this] { enter(m_w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("100"), QString()); },
+        [this] { enter(m_w->rbtIdou(), QStringLiteral("預金"), QStringLiteral("40"), QString()); },
+        [this] {
+            showEntry(100);
+            m_w->pbtHensyuu()->click();
+            type(QStringLiteral("350"), QStringLiteral("e"));
+            m_w->pbtNyuryoku()->click();
+        },
+        [this] {
+            showEntry(101);
+            m_w->pbtSakujyo()->click();
+            m_ui->confirmAnswers.push_back(true);
+            m_w->pbtNyuryoku()->click();
+        },
+    };
+    const int reads[] = {GetParam().expenseReads, GetParam().transferReads, GetParam().expenseReads + 1,
+                         GetParam().expenseReads + 1};
+    for (size_t i = 0; i < actions.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(inputReads(actions[i]), reads[i]);
+        EXPECT_FALSE(KakeiboDB->inTransaction());
+        if (GetParam().overflow) {
+            // Never wrapped: reported, nothing stored, the list as the ledger holds it.
+            EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("integer overflow")});
+            EXPECT_EQ(zankin(kGenkin), stored);
+            EXPECT_EQ(m_w->lsbItem()->rowCount(), listed);
+            m_ui->messages.clear();
+            continue;
+        }
+        EXPECT_TRUE(m_ui->messages.isEmpty()) << messages().toStdString();
+        EXPECT_EQ(zankin(kGenkin), ruleBalance(kGenkin));
+        if (i >= 1) {
+            // Up to date once a transfer has involved it.
+            EXPECT_EQ(zankin(kYokin), ruleBalance(kYokin));
+        }
+        EXPECT_EQ(m_w->lsbSisan()->cell(0, 2), formatAmount(zankin(kGenkin)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKindOfEntry, ReusedSumTest,
+    ::testing::Values(
+        ReusedSumCase{"IntegerAmounts", "", 1, 2, false},
+        ReusedSumCase{
+            "ARealAmount",
+            "INSERT INTO Items (SisanNo, Hizuke, Nen, Tuki, Hi, SyubetuNo, Nyuukin) VALUES (1, '2024-01-01', "
+            "2024, 1, 1, 0, 2.75)",
+            2, 3, false},
+        ReusedSumCase{
+            "ATextAmount",
+            "INSERT INTO Items (SisanNo, Hizuke, Nen, Tuki, Hi, SyubetuNo, Syukkin) VALUES (1, '2024-01-01', "
+            "2024, 1, 1, 5, 'x')",
+            2, 3, false},
+        // The running balance leaves kinds 0 and 5 out and stays in range; SQL's SUM overflows.
+        ReusedSumCase{
+            "ASumPastTheLimit",
+            "INSERT INTO Items (SisanNo, Hizuke, Nen, Tuki, Hi, SyubetuNo, Nyuukin) VALUES (1, '2024-01-01', "
+            "2024, 1, 1, 0, 9223372036854775807), (1, '2024-01-01', 2024, 1, 1, 5, "
+            "9223372036854775807)",
+            3, 3, true}),
+    [](const ::testing::TestParamInfo<ReusedSumCase> &info) { return std::string(info.param.what); });
 
 TEST_F(EntryFormTest, NothingIsBookedToAnAccountOrSubItemTheLedgerNoLongerLists)
 {

@@ -28,12 +28,29 @@ protected:
                  .arg(memo));
     }
 
+    // The entries as they are added, then put in list order.
+    struct Collected final : EntrySink
+    {
+        void add(const EntryRecord &e) override
+        {
+            rows.emplace_back(e.id, QString::fromUtf8(e.date) + QLatin1Char('|') + QString::fromUtf8(e.memo));
+        }
+        void restart() override { rows.clear(); }
+        std::vector<std::pair<int32_t, QString>> rows;
+    };
+
     std::vector<std::pair<int32_t, QString>> read(int32_t account)
     {
+        Collected collected;
+        EntryOrder order;
+        EXPECT_TRUE(readEntries(*KakeiboDB, account, collected, order));
+        if (order.sources.empty()) {
+            return collected.rows;
+        }
         std::vector<std::pair<int32_t, QString>> rows;
-        EXPECT_TRUE(readEntries(*KakeiboDB, account, [&](const EntryRecord &e) {
-            rows.emplace_back(e.id, e.date.toString() + QLatin1Char('|') + e.memo.toString());
-        }));
+        for (const uint32_t source : order.sources) {
+            rows.push_back(collected.rows.at(source));
+        }
         return rows;
     }
 };
@@ -73,7 +90,9 @@ TEST_F(MainWindowQueriesTest, DatesOfAnotherFormKeepTheDatabaseOrder)
 TEST_F(MainWindowQueriesTest, AFailedReadReportsTheDatabaseMessage)
 {
     exec(QStringLiteral("DROP TABLE Items"));
-    EXPECT_FALSE(readEntries(*KakeiboDB, 1, [](const EntryRecord &) {}));
+    Collected collected;
+    EntryOrder order;
+    EXPECT_FALSE(readEntries(*KakeiboDB, 1, collected, order));
     EXPECT_EQ(KakeiboDB->errorMessage(), QStringLiteral("no such table: Items"));
     EXPECT_EQ(entryListSql(1),
               QStringLiteral("SELECT *  FROM Items  WHERE Items.SisanNo = 1  ORDER BY Hizuke"));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -76,6 +77,63 @@ TEST_F(ListBoxTest, CellsReadBackExactlyAsWritten)
     list->deleteAllRows();
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_EQ(list->lastIndex(), -1);
+}
+
+// Cells are eight bytes: numbers and texts beyond what fits in one still read back exactly,
+// also after the rows were put in another order and after a refill reused the room.
+TEST_F(ListBoxTest, EveryNumberAndTextReadsBackAfterReorderingAndRefilling)
+{
+    const int64_t numbers[] = {0,
+                               -1,
+                               (int64_t(1) << 60) - 1,
+                               int64_t(1) << 60,
+                               -(int64_t(1) << 60),
+                               -(int64_t(1) << 60) - 1,
+                               std::numeric_limits<int64_t>::max(),
+                               std::numeric_limits<int64_t>::min()};
+    // Four Mi characters is the longest text a cell holds by itself.
+    const QString longText(4 * 1024 * 1024, QLatin1Char('x'));
+    const QString texts[] = {QString(), QStringLiteral("日本語 's"), longText, longText.chopped(1)};
+    for (int pass = 0; pass < 2; ++pass) {
+        std::vector<uint32_t> sources;
+        {
+            ListBox::Refill refill(*list);
+            for (const int64_t n : numbers) {
+                const int row = list->addRow();
+                list->setCellNumber(row, 0, n);
+                list->setCellAmount(row, 2, n);
+                list->setCellUtf8(row, 3, QByteArrayView("€ 1"));
+            }
+            for (const QString &text : texts) {
+                list->setCell(list->addRow(), 1, text);
+            }
+            list->addFolder(QStringLiteral("食費"));
+            // Backwards, but the first and last rows swapped back.
+            for (int row = list->rowCount() - 1; row >= 0; --row) {
+                sources.push_back(uint32_t(row));
+            }
+            std::swap(sources.front(), sources.back());
+            list->listModel()->reorderRows(sources);
+        }
+        const int last = list->rowCount() - 1;
+        ASSERT_EQ(last, 12);
+        EXPECT_TRUE(list->isFolder(last));
+        EXPECT_EQ(list->cell(last, 0), QStringLiteral("食費"));
+        EXPECT_EQ(list->cell(0, 0), QStringLiteral("0"));
+        for (int i = 1; i < 8; ++i) {
+            const int row = last - i;
+            EXPECT_EQ(list->cell(row, 0), QString::number(numbers[i])) << i;
+            EXPECT_EQ(list->cellValue(row, 0), numbers[i]) << i;
+            EXPECT_EQ(list->cellValue(row, 2), numbers[i]) << i;
+            EXPECT_EQ(list->cell(row, 3), QStringLiteral("€ 1"));
+            EXPECT_EQ(list->cellValue(row, 3), 0);
+        }
+        EXPECT_EQ(list->cell(last - 7, 2), QStringLiteral("-9,223,372,036,854,775,808"));
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(list->cell(4 - i, 1), texts[i]) << i;
+            EXPECT_FALSE(list->isFolder(4 - i));
+        }
+    }
 }
 
 TEST_F(ListBoxTest, PercentWidthsHideZeroAndMissingColumns)
