@@ -17,6 +17,8 @@
 namespace {
 
 const QString kCreateFailed = QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;");
+// SQLite keeps a transaction's journal beside the database under its name with this suffix.
+const QString kJournalSuffix = QStringLiteral("-journal");
 const QString kCannotDeleteOld = QString::fromUtf8(
     "家計簿ファイルの新規作成のため既存のファイルを削除しようとしましたが、できませんでした。");
 
@@ -58,7 +60,7 @@ std::vector<Step> creationSteps()
 void discardNewLedger(StagedFile &staged)
 {
     KakeiboDB.reset();
-    const QString journal = staged.path() + QStringLiteral("-journal");
+    const QString journal = staged.path() + kJournalSuffix;
     staged.discard();
     QFile::remove(journal);
 }
@@ -112,7 +114,7 @@ void CreateNewKakeiboDB()
         Ui::instance().message(kCannotDeleteOld);
         return;
     }
-    StagedFile staged(path);
+    StagedFile staged(path, kJournalSuffix.size());
     if (!staged.create()) {
         Ui::instance().message(replacing && folderRefusesChanges(staged.error())
                                    ? kCannotDeleteOld

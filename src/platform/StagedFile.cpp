@@ -24,11 +24,17 @@ int syncPath(const QString &path, int flags)
     return result;
 }
 
+constexpr int kSuffixLength = 6;
+// The dot before the name, the dot before the suffix, and the suffix.
+constexpr int kAddedLength = 2 + kSuffixLength;
+// The longest name of a file in a folder, in bytes, on Linux's file systems.
+constexpr int kNameMax = 255;
+
 QString randomSuffix()
 {
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     QString suffix;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kSuffixLength; ++i) {
         suffix += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)]);
     }
     return suffix;
@@ -36,7 +42,9 @@ QString randomSuffix()
 
 } // namespace
 
-StagedFile::StagedFile(const QString &target) : m_target(QFileInfo(target).absoluteFilePath()) {}
+StagedFile::StagedFile(const QString &target, int siblingSuffix)
+    : m_target(QFileInfo(target).absoluteFilePath()), m_siblingSuffix(siblingSuffix)
+{}
 
 StagedFile::~StagedFile()
 {
@@ -46,7 +54,13 @@ StagedFile::~StagedFile()
 bool StagedFile::create()
 {
     const QFileInfo target(m_target);
-    const QString stem = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.');
+    // The temporary name is longer than the target's; a target name near the file system's
+    // limit gives a shortened one, so that every name the target can have can be staged.
+    QString name = target.fileName();
+    while (!name.isEmpty() && QFile::encodeName(name).size() + kAddedLength + m_siblingSuffix > kNameMax) {
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+    }
+    const QString stem = target.absolutePath() + QStringLiteral("/.") + name + QLatin1Char('.');
     // O_EXCL: a name some other file already has (a leftover of an earlier run, say) is never
     // taken over; 0644 less the umask, as SQLite gives a database file it creates itself.
     for (int attempt = 0; attempt < 100; ++attempt) {

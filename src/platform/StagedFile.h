@@ -8,8 +8,9 @@
 class StagedFile
 {
 public:
-    // The new file's final place.
-    explicit StagedFile(const QString &target);
+    // The new file's final place, and the length of a suffix that names a file kept beside the
+    // temporary one while it is written (a database's journal), which must fit too.
+    explicit StagedFile(const QString &target, int siblingSuffix = 0);
     // Removes the temporary file unless it was put in place.
     ~StagedFile();
     StagedFile(const StagedFile &) = delete;
@@ -33,6 +34,7 @@ public:
 
 private:
     QString m_target;
+    int m_siblingSuffix = 0;
     QString m_path;
     int m_error = 0;
 };

@@ -117,6 +117,22 @@ TEST_F(LedgerSchemaTest, ChoosingAnExistingFileReplacesIt)
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("old.sqlf")});
 }
 
+// The ledger is built under a longer name than the chosen one: the longest name SQLite can
+// keep a journal beside (255 bytes with "-journal") must still be made.
+TEST_F(LedgerSchemaTest, TheLongestNameALedgerCanHaveIsCreated)
+{
+    for (const QString &name : {QString(242, QLatin1Char('n')) + QStringLiteral(".sqlf"),
+                                QString(81, QChar(0x8CC7)) + QStringLiteral(".sql")}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_EQ(QFile::encodeName(name + QStringLiteral("-journal")).size(), 255);
+        createLedger(name);
+        EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
+        EXPECT_EQ(folderEntries(), QStringList{name});
+        KakeiboDB.reset();
+        QFile::remove(path(name));
+    }
+}
+
 TEST_F(LedgerSchemaTest, CancellingClosesTheOpenLedgerAndSaysSo)
 {
     createLedger(QStringLiteral("a.sqlf"));
