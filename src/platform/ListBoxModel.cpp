@@ -145,6 +145,49 @@ constexpr int64_t kPackedLimit = int64_t(1) << 60;
 constexpr uint64_t kLengthLimit = uint64_t(1) << 22;
 constexpr uint64_t kOffsetLimit = uint64_t(1) << 40;
 
+// Decodes well-formed UTF-8 into `out`, which has room for one unit per byte, and returns
+// the end; null for a text that is not well-formed or begins with a byte-order mark, which
+// the caller leaves to Qt's decoder (it replaces what is not well-formed).
+char16_t *decodeWellFormedUtf8(QByteArrayView text, char16_t *out)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(text.data());
+    const auto *end = p + text.size();
+    const auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+    if (end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF) {
+        return nullptr;
+    }
+    while (p < end) {
+        const unsigned c = *p;
+        if (c < 0x80) {
+            *out++ = char16_t(c);
+            ++p;
+        } else if (c >= 0xC2 && c < 0xE0 && end - p >= 2 && continuation(p[1])) {
+            *out++ = char16_t(((c & 0x1F) << 6) | (p[1] & 0x3F));
+            p += 2;
+        } else if (c >= 0xE0 && c < 0xF0 && end - p >= 3 && continuation(p[1]) && continuation(p[2])) {
+            const unsigned u = ((c & 0x0F) << 12) | (unsigned(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+            if (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF)) {
+                return nullptr;
+            }
+            *out++ = char16_t(u);
+            p += 3;
+        } else if (c >= 0xF0 && c < 0xF5 && end - p >= 4 && continuation(p[1]) && continuation(p[2]) &&
+                   continuation(p[3])) {
+            const unsigned u = ((c & 0x07) << 18) | (unsigned(p[1] & 0x3F) << 12) |
+                               (unsigned(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+            if (u < 0x10000 || u > 0x10FFFF) {
+                return nullptr;
+            }
+            *out++ = char16_t(0xD800 + ((u - 0x10000) >> 10));
+            *out++ = char16_t(0xDC00 + ((u - 0x10000) & 0x3FF));
+            p += 4;
+        } else {
+            return nullptr;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 void ListBoxModel::store(int row, int column, CellKind kind, int64_t value, uint64_t length)
@@ -209,8 +252,12 @@ void ListBoxModel::setCellUtf8(int row, int column, QByteArrayView text)
     const qsizetype start = m_text.size();
     // UTF-16 never needs more units than UTF-8 has bytes.
     m_text.resize(start + text.size());
-    const QChar *end = m_decoder.appendToBuffer(m_text.data() + start, text);
-    m_text.resize(end - m_text.constData());
+    auto *out = reinterpret_cast<char16_t *>(m_text.data() + start);
+    const char16_t *end = decodeWellFormedUtf8(text, out);
+    if (!end) {
+        end = reinterpret_cast<const char16_t *>(m_decoder.appendToBuffer(m_text.data() + start, text));
+    }
+    m_text.resize(end - reinterpret_cast<const char16_t *>(m_text.constData()));
     store(row, column, Text, start, uint64_t(m_text.size() - start));
     changed(row, column);
 }

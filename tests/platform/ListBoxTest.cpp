@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStringDecoder>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,38 @@ TEST_F(ListBoxTest, EveryNumberAndTextReadsBackAfterReorderingAndRefilling)
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(list->cell(4 - i, 1), texts[i]) << i;
             EXPECT_FALSE(list->isFolder(4 - i));
+        }
+    }
+}
+
+// UTF-8 cells read back as Qt decodes the bytes, well-formed or not.
+TEST_F(ListBoxTest, Utf8CellsReadBackAsQtDecodesThem)
+{
+    const QByteArray texts[] = {
+        "",
+        "2024-03-05",
+        "\xc3\xa9t\xc3\xa9 \xe2\x82\xac \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80",
+        "\xef\xbb\xbf"
+        "bom",
+        "lone \x80 continuation",
+        "overlong \xc0\xaf and \xe0\x80\xaf",
+        "surrogate \xed\xa0\x80",
+        "cut \xe6\x97",
+        "past the range \xf4\x90\x80\x80",
+        QByteArray("nul \0 inside", 12),
+    };
+    {
+        ListBox::Refill refill(*list);
+        for (const QByteArray &text : texts) {
+            list->setCellUtf8(list->addRow(), 1, text);
+        }
+    }
+    for (int row = 0; row < list->rowCount(); ++row) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString expected = decoder.decode(texts[row]);
+        EXPECT_EQ(list->cell(row, 1), expected) << row;
+        if (row < 3) {
+            EXPECT_EQ(list->cell(row, 1), QString::fromUtf8(texts[row])) << row;
         }
     }
 }
