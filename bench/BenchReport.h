@@ -6,14 +6,23 @@
 #include <string>
 #include <vector>
 
+// One action's figures at one size: the program's first run and median, the bare side's
+// median.
+struct Timing
+{
+    double first = 0;
+    double median = 0;
+    double bare = 0;
+};
+
 struct SizeResult
 {
     int64_t entries = 0;
-    std::map<std::string, double> program;
-    std::map<std::string, double> bare;
+    std::map<std::string, Timing> timings;
     long peakKb = 0;
 };
 
-// One row per action, a column pair (median, ratio to bare SQLite) per size, and a last row
-// with the peak memory; figures that miss the goal are bold.
+// One row per action, four columns per size (median, first run, bare SQLite's median, the
+// ratio of the medians) and a last row with the peak memory; figures that miss a limit are
+// bold.
 std::string performanceTable(const std::vector<SizeResult> &results);

@@ -257,7 +257,7 @@ private:
                         nullptr,
                         [this] {
                             const int64_t amount = ledgerScalar("SELECT Syukkin FROM Items WHERE Id = " +
-                                                                stmt::n(m_scenario.sourceId));
+                                                                std::to_string(m_scenario.sourceId));
                             return amount == m_scenario.changedAmount
                                        ? messagesShown()
                                        : "the pair's source row holds " + std::to_string(amount);
@@ -358,9 +358,9 @@ private:
              nullptr,
              [this] {
                  const int64_t left = ledgerScalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " +
-                                                   stmt::n(m_scenario.mergeSource)) +
+                                                   std::to_string(m_scenario.mergeSource)) +
                                       ledgerScalar("SELECT COUNT(*) FROM Himoku WHERE Id = " +
-                                                   stmt::n(m_scenario.mergeSource));
+                                                   std::to_string(m_scenario.mergeSource));
                  return !m_dialogSeen ? "the dialog did not open"
                         : left == 0   ? messagesShown()
                                       : "the source sub-item still has entries";
@@ -434,7 +434,8 @@ private:
                         },
                         [this](Laps &) { pressCsvButton(outputFile("program-asset.csv")); },
                         nullptr,
-                        [this] { return written(outputFile("program-asset.csv")); }});
+                        [this] { return written(outputFile("program-asset.csv")); },
+                        true});
         list.push_back({{"yearlyCsvOpen", "yearlyCsv", "yearlyCsvClose"},
                         false,
                         started,
@@ -447,7 +448,8 @@ private:
                             reportCommand(kYearlyReport);
                         },
                         nullptr,
-                        [this] { return written(outputFile("program-yearly.csv")); }});
+                        [this] { return written(outputFile("program-yearly.csv")); },
+                        true});
     }
 
     App &m_app;
@@ -476,7 +478,7 @@ void quietPlatform(QtMsgType type, const QMessageLogContext &, const QString &me
 } // namespace
 
 int runRealActions(int argc, char **argv, const Scenario &scenario, const std::string &workFolder,
-                   const std::string &workLedger, int runs, const std::string &only,
+                   const std::string &workLedger, const std::string &only,
                    const std::function<void()> &restoreLedger)
 {
     qInstallMessageHandler(quietPlatform);
@@ -484,11 +486,37 @@ int runRealActions(int argc, char **argv, const Scenario &scenario, const std::s
     App::setApplicationName(QStringLiteral("Quorvela"));
     RealDriver driver(app, scenario, workFolder, workLedger);
     const std::vector<TimedAction> actions = selectActions(driver.actions(), only);
+    recordConnections();
+    for (size_t i = 0; i < actions.size(); ++i) {
+        std::string keys;
+        for (const std::string &key : actions[i].keys) {
+            if (!keys.empty()) {
+                keys += ',';
+            }
+            keys += key;
+        }
+        std::printf("ACTION\t%zu\t%d\t%d\t%s\n", i, int(actions[i].writes), int(actions[i].writesFile),
+                    keys.c_str());
+    }
+    std::printf("READY\n");
+    std::fflush(stdout);
     // The program's connection must not be open on the file while it is copied over.
-    timeActions(actions, runs, [&driver, &restoreLedger] {
+    const auto restore = [&driver, &restoreLedger] {
         driver.shutDown();
         restoreLedger();
-    });
+    };
+    char line[256];
+    size_t index = 0;
+    int run = 0;
+    while (std::fgets(line, sizeof line, stdin) && std::sscanf(line, "RUN %zu %d", &index, &run) == 2 &&
+           index < actions.size()) {
+        const RunResult result = runOnce(actions[index], run, restore);
+        for (const RecordedEvent &event : result.events) {
+            std::printf("%s\n", eventLine(event).c_str());
+        }
+        std::printf("RESULT\t%s\t%s\nDONE\n", joinedMs(result.ms).c_str(), result.wrong.c_str());
+        std::fflush(stdout);
+    }
     driver.shutDown();
     return 0;
 }

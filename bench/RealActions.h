@@ -7,8 +7,10 @@
 #include <functional>
 #include <string>
 
-// Creates the application object and times every action whose windows exist; returns the
-// process's exit code.
+// Creates the application object, lists the actions on stdout ("ACTION index writes
+// writesFile keys", then "READY") and runs "RUN index run" commands from stdin, one run at a
+// time: for each, the events its connections recorded, "RESULT ms,ms,... wrong" and "DONE".
+// Returns the process's exit code.
 int runRealActions(int argc, char **argv, const Scenario &scenario, const std::string &workFolder,
-                   const std::string &workLedger, int runs, const std::string &only,
+                   const std::string &workLedger, const std::string &only,
                    const std::function<void()> &restoreLedger);

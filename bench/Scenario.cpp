@@ -15,18 +15,18 @@ Scenario readScenario(const std::string &ledgerPath)
     Scenario s;
     s.entries = db.scalar("SELECT COUNT(*) FROM Items");
 
-    const auto accounts = db.accounts(stmt::kSisan);
+    const auto accounts = db.accounts("SELECT * FROM Sisan");
     if (accounts.size() < 2) {
         std::fprintf(stderr, "the ledger needs two accounts\n");
         std::exit(2);
     }
     s.firstAccount = accounts.front().id;
     s.firstAccountEntries =
-        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + stmt::n(s.firstAccount));
+        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + std::to_string(s.firstAccount));
     s.largestAccount = static_cast<int32_t>(
         db.scalar("SELECT SisanNo FROM Items GROUP BY SisanNo ORDER BY COUNT(*) DESC, SisanNo LIMIT 1"));
     s.largestAccountEntries =
-        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + stmt::n(s.largestAccount));
+        db.scalar("SELECT COUNT(*) FROM Items WHERE SisanNo = " + std::to_string(s.largestAccount));
     for (size_t i = 0; i < accounts.size(); ++i) {
         if (accounts[i].id == s.largestAccount) {
             s.largestAccountRow = static_cast<int32_t>(i);
@@ -34,7 +34,7 @@ Scenario readScenario(const std::string &ledgerPath)
     }
     s.transferTo = accounts.front().id == s.largestAccount ? accounts[1].id : accounts.front().id;
 
-    const auto pair = db.items("SELECT * FROM Items WHERE SisanNo = " + stmt::n(s.largestAccount) +
+    const auto pair = db.items("SELECT * FROM Items WHERE SisanNo = " + std::to_string(s.largestAccount) +
                                " AND SyubetuNo IN (3, 4) ORDER BY Hizuke DESC, Id DESC LIMIT 1");
     if (pair.empty()) {
         std::fprintf(stderr, "the largest account has no transfer\n");
@@ -63,13 +63,14 @@ Scenario readScenario(const std::string &ledgerPath)
     }
     s.mergeSource = static_cast<int32_t>(used[0]);
     s.mergeTarget = static_cast<int32_t>(used[1]);
-    s.mergeSourceEntries = db.scalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " + stmt::n(s.mergeSource));
+    s.mergeSourceEntries =
+        db.scalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " + std::to_string(s.mergeSource));
 
-    const auto years = db.integers(stmt::kYears);
+    const auto years = db.integers("SELECT DISTINCT Nen FROM Items");
     if (years.empty()) {
         std::fprintf(stderr, "the ledger has no entries\n");
         std::exit(2);
     }
-    s.firstYear = stmt::n(years.front());
+    s.firstYear = std::to_string(years.front());
     return s;
 }

@@ -3,10 +3,15 @@
 // pair in it, the sub-items of the merge, the year of the report. Found once per ledger with
 // plain queries, so that the program and the bare SQLite side do exactly the same work.
 
-#include "LedgerStatements.h"
-
 #include <cstdint>
 #include <string>
+
+struct Day
+{
+    int year;
+    int month;
+    int day;
+};
 
 struct Scenario
 {
@@ -18,7 +23,7 @@ struct Scenario
     int64_t largestAccountEntries = 0;
 
     // The new expense: booked to the largest account.
-    stmt::Day day{2024, 12, 31};
+    Day day{2024, 12, 31};
     int32_t expenseSubItem = 2;
     int64_t expenseAmount = 1280;
     std::string expenseMemo = "スーパー　夕食の材料";

@@ -8,6 +8,41 @@
 #include <QCommandLineParser>
 #include <QGroupBox>
 
+#ifdef QUORVELA_BENCH_HOOK
+#include <QEvent>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace {
+
+// Benchmark builds only: with QUORVELA_BENCH_SHOWN_FD set, one byte goes to that descriptor
+// once the main window's first paint is done, and the program ends.
+class ShownReporter : public QObject
+{
+public:
+    explicit ShownReporter(int fd) : m_fd(fd) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_fd >= 0) {
+            const int fd = std::exchange(m_fd, -1);
+            QTimer::singleShot(0, [fd] {
+                (void)!::write(fd, "1", 1);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+#endif
+
 int main(int argc, char **argv)
 {
     prepareProcess();
@@ -31,5 +66,12 @@ int main(int argc, char **argv)
     // window once the lookup tables are loaded, and a window made earlier would stay empty.
     app.openHandler();
     wndKakeibo::instance();
+#ifdef QUORVELA_BENCH_HOOK
+    bool hooked = false;
+    ShownReporter reporter(qEnvironmentVariableIntValue("QUORVELA_BENCH_SHOWN_FD", &hooked));
+    if (hooked) {
+        wndKakeibo::instance()->installEventFilter(&reporter);
+    }
+#endif
     return app.exec();
 }
