@@ -137,7 +137,10 @@ private:
 class EntryPass
 {
 public:
-    EntryPass(const RowSet &rows, EntrySink &sink) : m_columns(rows), m_sums(m_columns), m_sink(sink) {}
+    // The sums are taken only when they are asked for.
+    EntryPass(const RowSet &rows, EntrySink &sink, bool sums)
+        : m_columns(rows), m_sums(m_columns), m_takeSums(sums), m_sink(sink)
+    {}
 
     const EntryColumns &columns() const { return m_columns; }
 
@@ -146,7 +149,9 @@ public:
         readNumbers(m_entry, rows, m_columns);
         m_entry.date = rows.utf8At(m_columns.date);
         m_entry.memo = rows.utf8At(m_columns.memo);
-        m_sums.add(rows, m_columns);
+        if (m_takeSums) {
+            m_sums.add(rows, m_columns);
+        }
         m_sink.add(m_entry);
     }
 
@@ -165,6 +170,7 @@ public:
 private:
     EntryColumns m_columns;
     RuleSums m_sums;
+    bool m_takeSums;
     EntrySink &m_sink;
     EntryRecord m_entry;
 };
@@ -178,7 +184,7 @@ bool readSortedByTheDatabase(LedgerConnection &db, int32_t accountId, EntrySink 
     if (!rows) {
         return false;
     }
-    EntryPass pass(*rows, sink);
+    EntryPass pass(*rows, sink, sums != nullptr);
     for (; !rows->atEnd(); rows->moveNext()) {
         pass.add(*rows);
     }
@@ -200,7 +206,7 @@ bool readEntries(LedgerConnection &db, int32_t accountId, EntrySink &sink, Entry
     if (!rows) {
         return false;
     }
-    EntryPass pass(*rows, sink);
+    EntryPass pass(*rows, sink, sums != nullptr);
     const int date = pass.columns().date;
     bool sorted = true;
     for (; !rows->atEnd(); rows->moveNext()) {
