@@ -4,6 +4,7 @@
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
+#include "platform/ReplacedDatabase.h"
 #include "platform/StagedFile.h"
 #include "platform/Ui.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -105,6 +107,12 @@ void CreateNewKakeiboDB()
         return;
     }
     const QString path = *chosen;
+    // A name that fits while its journal's does not would give a ledger that can be read but
+    // never written; a name past the limit itself cannot be made at all.
+    if (!siblingNamesFit(path)) {
+        Ui::instance().message(kCreateFailed + QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
+        return;
+    }
     // The file at the chosen place stays until the new ledger is complete and renamed onto
     // its name, so that a kill or a failure on the way never leaves a part of a ledger there.
     // What would keep it from being deleted keeps it from being replaced.
@@ -143,7 +151,17 @@ void CreateNewKakeiboDB()
         Ui::instance().message(kCreateFailed + LedgerConnection::ioErrorMessage());
         return;
     }
-    if (!staged.putInPlace()) {
+    // What SQLite keeps beside the chosen name would belong to the new ledger after the rename:
+    // the replaced file is settled first and kept write-locked until the new one is in place.
+    ReplacedDatabase replaced(path);
+    if (!replaced.prepare()) {
+        discardNewLedger(staged);
+        Ui::instance().message(kCreateFailed + replaced.errorMessage());
+        return;
+    }
+    const bool putInPlace = staged.putInPlace();
+    replaced.release();
+    if (!putInPlace) {
         discardNewLedger(staged);
         Ui::instance().message(replacing ? kCannotDeleteOld
                                          : kCreateFailed + LedgerConnection::ioErrorMessage());

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
-
 bool onlyBlanksOrComments(const char *tail)
 {
     // sqlite3_complete-style scan is overkill: after prepare, the tail holds what follows
@@ -200,7 +198,7 @@ bool LedgerConnection::open(int flags)
         }
         return false;
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, LedgerConnection::kBusyTimeoutMs);
     sqlite3_extended_result_codes(db, 0);
     // SQLite opens lazily: a file that is not a database only fails at its first read.
     char *err = nullptr;

@@ -65,6 +65,9 @@ private:
 class LedgerConnection
 {
 public:
+    // How long a statement waits for a lock another connection holds before it fails.
+    static constexpr int kBusyTimeoutMs = 5000;
+
     LedgerConnection() = default;
     explicit LedgerConnection(const QString &databaseFile);
     ~LedgerConnection();

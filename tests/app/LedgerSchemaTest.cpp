@@ -117,19 +117,48 @@ TEST_F(LedgerSchemaTest, ChoosingAnExistingFileReplacesIt)
     EXPECT_EQ(folderEntries(), QStringList{QStringLiteral("old.sqlf")});
 }
 
-// The ledger is built under a longer name than the chosen one: the longest name SQLite can
-// keep a journal beside (255 bytes with "-journal") must still be made.
-TEST_F(LedgerSchemaTest, TheLongestNameALedgerCanHaveIsCreated)
+// SQLite keeps the journal beside the ledger under its name and "-journal", which must fit in
+// the folder's limit of 255 bytes too, or every write would fail; the ledger is built under a
+// longer name than the chosen one, which must not cost the longest name that works.
+TEST_F(LedgerSchemaTest, ANameIsCreatedExactlyWhenItsJournalNameFits)
 {
-    for (const QString &name : {QString(242, QLatin1Char('n')) + QStringLiteral(".sqlf"),
-                                QString(81, QChar(0x8CC7)) + QStringLiteral(".sql")}) {
-        SCOPED_TRACE(name.toStdString());
-        ASSERT_EQ(QFile::encodeName(name + QStringLiteral("-journal")).size(), 255);
-        createLedger(name);
-        EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
-        EXPECT_EQ(folderEntries(), QStringList{name});
+    const QString japanese(1, QChar(0x8CC7)); // three bytes in UTF-8
+    const struct
+    {
+        QString name;
+        int bytes;
+        bool created;
+    } names[] = {
+        {QString(242, QLatin1Char('n')) + QStringLiteral(".sqlf"), 247, true},
+        {japanese.repeated(81) + QStringLiteral(".sql"), 247, true},
+        {QString(243, QLatin1Char('n')) + QStringLiteral(".sqlf"), 248, false},
+        {japanese.repeated(81) + QStringLiteral(".sqlf"), 248, false},
+        {QString(250, QLatin1Char('n')) + QStringLiteral(".sqlf"), 255, false},
+        {japanese.repeated(84) + QStringLiteral(".db"), 255, false},
+        // Past the limit itself.
+        {japanese.repeated(85) + QStringLiteral(".db"), 258, false},
+    };
+    for (const auto &row : names) {
+        SCOPED_TRACE(row.name.toStdString());
+        ASSERT_EQ(QFile::encodeName(row.name).size(), row.bytes);
+        m_ui->messages.clear();
+        m_ui->fileAnswers = {path(row.name)};
+        CreateNewKakeiboDB();
+        if (row.created) {
+            ASSERT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Himoku")), 76);
+            // A write needs the journal.
+            exec(QStringLiteral("INSERT INTO Sisan VALUES (3, 'written', 0, 0)"));
+            EXPECT_EQ(folderEntries(), QStringList{row.name});
+        } else {
+            EXPECT_EQ(m_ui->messages,
+                      QStringList{QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;") +
+                                  QStringLiteral("File name too long")});
+            EXPECT_FALSE(KakeiboDB);
+            EXPECT_EQ(folderEntries(), QStringList());
+        }
         KakeiboDB.reset();
-        QFile::remove(path(name));
+        QFile::remove(path(row.name));
     }
 }
 

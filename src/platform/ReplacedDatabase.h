@@ -1,0 +1,53 @@
+#pragma once
+// A database file that another file is about to be renamed onto. SQLite keeps files beside a
+// database under the database's name: the rollback journal ("-journal"), the write-ahead log
+// ("-wal") and its index ("-shm"). A rename moves none of them, so whatever is left there
+// would belong to the new file: SQLite would roll an old journal back onto it, or apply an old
+// log to it, at its first read. Before the rename the old file is settled the way SQLite itself
+// settles it when it opens and closes it, leftovers that belong to no database go, and the old
+// file's write lock is held until the new one is in place, so no writer can leave a new journal
+// there in between.
+
+#include <QString>
+
+struct sqlite3;
+
+class ReplacedDatabase
+{
+public:
+    // The name the new file is to take.
+    explicit ReplacedDatabase(const QString &path);
+    // Releases the lock on the old file.
+    ~ReplacedDatabase();
+    ReplacedDatabase(const ReplacedDatabase &) = delete;
+    ReplacedDatabase &operator=(const ReplacedDatabase &) = delete;
+
+    // Makes the name ready to be replaced: an existing database is settled (its hot journal
+    // rolled back, its log checkpointed) and its write lock taken; files beside the name that
+    // belong to no database are removed. False when the name cannot be made ready (another
+    // connection writes the file or keeps its log open, after the busy wait; a leftover that
+    // cannot be removed): the old file and what lies beside it stay as they are then.
+    bool prepare();
+    // The database's or the system's words for why prepare failed.
+    QString errorMessage() const { return m_error; }
+
+    // Lets go of the old file once the new one is in place (or the replacement was given up).
+    void release();
+
+    // The suffixes under which SQLite keeps files beside a database.
+    static const char *const kSiblingSuffixes[3];
+
+private:
+    bool removeLeftovers();
+    bool siblingExists(const char *suffix) const;
+    bool anySiblingExists() const;
+    bool fail(const QString &message);
+
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+    QString m_error;
+};
+
+// Whether the names SQLite gives the files beside a database at the path fit in its folder's
+// limit for a name. A ledger whose journal name does not fit can be read but never written.
+bool siblingNamesFit(const QString &path);
