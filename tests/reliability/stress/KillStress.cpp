@@ -47,6 +47,8 @@
 #include <random>
 
 #include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -501,6 +503,8 @@ struct CreationFigures
     int overEntries = 0; // over the copy of the stressed ledger, still as it was copied
     int overNew = 0;     // over a new ledger an earlier creation of the round had made
     int overNothing = 0;
+    // Of the kills over the stressed ledger, those while a dead writer's hot journal lay beside it.
+    int overHotJournal = 0;
     qint64 created = 0;
     std::vector<qint64> microseconds; // how long the completed creations took
     int leftovers = 0;                // temporary files that kills left behind, never opened
@@ -518,6 +522,31 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Another program writing the ledger is killed in the middle of a transaction whose pages no
+// longer fit its cache: some of them are in the file already, the old pages in the journal
+// beside it, which the next connection rolls back. False when no hot journal came of it.
+bool leaveHotJournal(const QString &path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3 *db = nullptr;
+        const bool wrote =
+            sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+                SQLITE_OK &&
+            sqlite3_exec(db,
+                         "PRAGMA cache_size = 10; BEGIN; UPDATE Sisan SET Namae = 'half written'; "
+                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                         "INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, Syukkin, "
+                         "Bikou) SELECT '2026-01-01', 2026, 1, 1, 1, 1, 9, 0, printf('%0400d', i) FROM n",
+                         nullptr, nullptr, nullptr) == SQLITE_OK;
+        _exit(wrote ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+           QFileInfo(path + QStringLiteral("-journal")).size() > 0;
 }
 
 // A whole new ledger: row for row what a new ledger made undisturbed holds, and sound. One
@@ -547,13 +576,23 @@ void stressCreation(int wanted, quint32 seed, const QString &folder, const QStri
     QDir().mkpath(place);
     const QString over = QDir(place).filePath(kReplacedLedger);
     const QString fresh = QDir(place).filePath(kLedger);
+    const QString stressedDump = dumpLedger(stressed);
     std::mt19937 random(seed);
     for (int round = 0; creation.kills() < wanted && round < 4 * wanted; ++round) {
         ++creation.rounds;
         // Each start is a first start; the existing ledger is the stressed one as it stands.
         QFile::remove(QDir(place).filePath(QString::fromLatin1(kSettingsFileName)));
         QFile::remove(over);
+        QFile::remove(over + QStringLiteral("-journal"));
         QFile::copy(stressed, over);
+        // Every other round another program died writing the ledger about to be replaced: the
+        // name then holds the ledger as SQLite's recovery gives it, which is the copy as it was.
+        const bool hotJournal = round % 2 == 1;
+        if (hotJournal && !leaveHotJournal(over)) {
+            std::fprintf(stderr, "creation round %d: no hot journal could be made\n", round);
+            ++figures.faults;
+            break;
+        }
         const QByteArray overBefore = fileBytes(over);
         const bool freshThere = QFile::exists(fresh);
 
@@ -596,6 +635,7 @@ void stressCreation(int wanted, quint32 seed, const QString &folder, const QStri
         }
         if (last == "creating over") {
             ++(overReplaced ? creation.overNew : creation.overEntries);
+            creation.overHotJournal += hotJournal && !overReplaced ? 1 : 0;
         } else if (last == "creating fresh") {
             ++creation.overNothing;
         }
@@ -611,7 +651,16 @@ void stressCreation(int wanted, quint32 seed, const QString &folder, const QStri
                           .arg(startMessages)
                           .arg(freshThere ? QStringLiteral("being there") : QStringLiteral("missing"));
         }
-        if (fileBytes(over) != overBefore) {
+        if (hotJournal) {
+            // Opening it rolls back whatever journal is beside it: a new ledger that took over
+            // the dead writer's journal would come out as a mix of both.
+            const QString now = dumpLedger(over);
+            if (now == stressedDump) {
+                faults << checkLedger(over).faults;
+            } else {
+                faults << newLedgerFaults(over, seedDump);
+            }
+        } else if (fileBytes(over) != overBefore) {
             faults << newLedgerFaults(over, seedDump);
         }
         if (QFile::exists(fresh)) {
@@ -626,12 +675,12 @@ void stressCreation(int wanted, quint32 seed, const QString &folder, const QStri
     creation.leftovers =
         static_cast<int>(QDir(place).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden).size());
     if (creation.kills() < wanted || creation.overEntries + creation.overNew == 0 ||
-        creation.overNothing == 0) {
+        creation.overNothing == 0 || creation.overHotJournal == 0) {
         std::fprintf(stderr,
-                     "%d kills landed inside a creation in %d rounds (over a ledger %d, over nothing %d): "
-                     "%d wanted, some of each\n",
+                     "%d kills landed inside a creation in %d rounds (over a ledger %d, %d of them beside a "
+                     "hot journal, over nothing %d): %d wanted, some of each\n",
                      creation.kills(), creation.rounds, creation.overEntries + creation.overNew,
-                     creation.overNothing, wanted);
+                     creation.overHotJournal, creation.overNothing, wanted);
         ++figures.faults;
     }
 }
@@ -748,11 +797,11 @@ int stress(int kills, int creationKills, quint32 seed, const QString &keepFolder
                 clock.elapsed() / 1000.0);
     if (creationKills > 0) {
         std::printf("new-ledger commands: %d rounds, %lld completed, %d kills inside one (over the stressed "
-                    "ledger %d, over a new ledger %d, over nothing %d), %d temporary files left behind, "
-                    "a creation takes %.1f ms\n",
+                    "ledger %d, %d of them beside a dead writer's hot journal, over a new ledger %d, over "
+                    "nothing %d), %d temporary files left behind, a creation takes %.1f ms\n",
                     creation.rounds, static_cast<long long>(creation.created), creation.kills(),
-                    creation.overEntries, creation.overNew, creation.overNothing, creation.leftovers,
-                    creation.typicalMilliseconds());
+                    creation.overEntries, creation.overHotJournal, creation.overNew, creation.overNothing,
+                    creation.leftovers, creation.typicalMilliseconds());
     }
     return figures.faults == 0 && figures.kills == kills ? 0 : 1;
 }
