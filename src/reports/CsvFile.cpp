@@ -2,6 +2,11 @@
 
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
 QByteArray csvLine(const QStringList &fields)
 {
     return fields.join(QStringLiteral(" , ")).toUtf8() + '\n';
@@ -10,14 +15,35 @@ QByteArray csvLine(const QStringList &fields)
 std::optional<QString> writeCsvFile(const QString &path, const std::function<QByteArray()> &content)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every byte meets the disk in write() below and its failure is seen
+    // there: buffered, the bytes would go out in commit(), whose failed flush Qt does not
+    // report, and the empty temporary file would replace the earlier one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
     const QByteArray bytes = content();
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
+    const auto fail = [&file](const QString &error) {
+        // Discards the temporary file; the earlier file stays as it was.
         file.cancelWriting();
         return error;
+    };
+    // A short count is not yet the failure: the write of the rest meets the cause (the
+    // file-size limit, the full disk) and Qt gives its text only then.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            return fail(file.errorString());
+        }
+        done += written;
+    }
+    if (!file.flush()) {
+        return fail(file.errorString());
+    }
+    // Some file systems (delayed allocation, network shares) refuse the blocks only when they
+    // are synced, and commit() ignores its own sync's result: synced here, the rename below
+    // puts nothing onto the chosen name that the disk has not taken.
+    if (::fsync(file.handle()) != 0) {
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
     }
     if (!file.commit()) {
         return file.errorString();

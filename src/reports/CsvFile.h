@@ -13,6 +13,7 @@
 QByteArray csvLine(const QStringList &fields);
 
 // Opens the file, then asks for its content (the reports run their statements only once the
-// file could be opened), writes it and commits. The error text when the file could not be
-// opened or written; a failed write leaves any earlier file as it was.
+// file could be opened), writes it, syncs it to disk and commits, checking each step. The
+// system's error text of the step that failed ("File too large", "No space left on device");
+// a failure leaves any earlier file byte for byte as it was and no temporary file beside it.
 std::optional<QString> writeCsvFile(const QString &path, const std::function<QByteArray()> &content);

@@ -14,6 +14,70 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+bool mountSmallFolder(const QString &folder, const char *size)
+{
+    if (unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return false;
+    }
+    const QByteArray options = QByteArray("size=") + size;
+    return mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                 options.constData()) == 0;
+}
+
+void fillUp(const QString &file)
+{
+    QFile filler(file);
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    const QByteArray byte(1, 'f');
+    while (filler.write(byte) == 1 && filler.flush()) {
+    }
+}
+
+void limitFileSize(rlim_t bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ChildEnd runInChild(const std::function<void(int reportFd)> &work)
+{
+    ChildEnd end;
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) {
+        end.status = -1;
+        return end;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        work(pipeFds[1]);
+        close(pipeFds[1]);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
+        end.report.append(buffer, static_cast<int>(got));
+    }
+    close(pipeFds[0]);
+    waitpid(child, &end.status, 0);
+    return end;
+}
+
 void ReliabilityFixture::SetUp()
 {
     LedgerTestFixture::SetUp();

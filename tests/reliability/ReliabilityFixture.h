@@ -8,9 +8,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 #include <QPushButton>
 #include <QWidget>
+
+#include <sys/resource.h>
 
 class RadioButton;
 class wndKakeibo;
@@ -27,6 +30,32 @@ inline void press(const QWidget &window, const char *name)
 {
     child<QPushButton>(window, name)->click();
 }
+
+// The surroundings a test may set up for the program: a disk that is full, a file that may
+// not grow, a process of its own to do so in.
+
+// A small file system of its own (size as tmpfs takes it, "64k"), mounted on the folder in a
+// mount namespace of this process only, so that nothing outside the test sees it. False where
+// the process may not mount (it needs CAP_SYS_ADMIN).
+bool mountSmallFolder(const QString &folder, const char *size);
+
+// Fills the folder's file system up to its last byte.
+void fillUp(const QString &file);
+
+// Where no small file system can be made: the process may not grow any file past its size,
+// which a write meets as EFBIG (or SIGXFSZ, unless ignored as the program ignores it).
+void limitFileSize(rlim_t bytes);
+
+// How a child process ended and what it wrote to its report pipe.
+struct ChildEnd
+{
+    int status = 0;
+    QByteArray report;
+};
+
+// Runs the work in a forked child, which writes its findings to the pipe it is given and
+// ends with _exit(0); the test's own process keeps its signal dispositions and limits.
+ChildEnd runInChild(const std::function<void(int reportFd)> &work);
 
 class ReliabilityFixture : public LedgerTestFixture
 {

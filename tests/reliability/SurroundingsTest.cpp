@@ -310,34 +310,6 @@ TEST_F(SurroundingsTest, ALockReleasedWithinTheTimeoutLetsTheWriteThroughWhole)
     EXPECT_TRUE(m_ui->messages.isEmpty());
 }
 
-// A small file system of its own, in a mount namespace of this process only, so that
-// nothing outside the test sees it.
-bool mountSmallFolder(const QString &folder, const char *size)
-{
-    if (unshare(CLONE_NEWNS) != 0) {
-        return false;
-    }
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        return false;
-    }
-    const QByteArray options = QByteArray("size=") + size;
-    return mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                 options.constData()) == 0;
-}
-
-// Fills the folder's file system up to its last byte.
-void fillUp(const QString &file)
-{
-    QFile filler(file);
-    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-    const QByteArray block(4096, 'f');
-    while (filler.write(block) == block.size() && filler.flush()) {
-    }
-    const QByteArray byte(1, 'f');
-    while (filler.write(byte) == 1 && filler.flush()) {
-    }
-}
-
 TEST_F(SurroundingsTest, AFullDiskRefusesEveryWriteWholeAndWritesAgainOnceThereIsRoom)
 {
     const QString folder = path(QStringLiteral("small"));
@@ -385,51 +357,6 @@ TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedOnceAndLeavesNoFile)
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("filler")});
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
-}
-
-// Where no small file system can be made: the process may not grow any file past its size,
-// which SQLite meets as a failing write in the middle of the action.
-void limitFileSize(rlim_t bytes)
-{
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-// How a child process ended and what it wrote to its report pipe.
-struct ChildEnd
-{
-    int status = 0;
-    QByteArray report;
-};
-
-// Runs the work in a forked child, which writes its findings to the pipe it is given and
-// ends with _exit(0); the test's own process keeps its signal dispositions and limits.
-ChildEnd runInChild(const std::function<void(int reportFd)> &work)
-{
-    ChildEnd end;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        end.status = -1;
-        return end;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeFds[0]);
-        work(pipeFds[1]);
-        close(pipeFds[1]);
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    char buffer[4096];
-    ssize_t got = 0;
-    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) {
-        end.report.append(buffer, static_cast<int>(got));
-    }
-    close(pipeFds[0]);
-    waitpid(child, &end.status, 0);
-    return end;
 }
 
 TEST_F(SurroundingsTest, ALedgerThatMayNotGrowRefusesEveryWriteWhole)

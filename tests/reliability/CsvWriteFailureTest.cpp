@@ -1,0 +1,201 @@
+// A report's CSV file chosen over an earlier file, written where the bytes cannot go: a file
+// that may not grow, a full disk. The command says why with its site's message, and the
+// earlier file stays byte for byte, with no temporary file left beside it.
+
+#include "ReliabilityFixture.h"
+
+#include "app/LedgerStore.h"
+#include "app/ProcessSetup.h"
+#include "app/mdlGlobal.h"
+#include "reports/AssetReport.h"
+#include "reports/PageModel.h"
+#include "reports/YearlyReport.h"
+#include "reports/wndPrev.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The report commands that write a CSV file, with the text their failure message begins with.
+struct CsvCommand
+{
+    const char *what;
+    int32_t report;
+    const char *site;
+};
+
+const CsvCommand kCommands[] = {
+    {"asset report", kAssetReport, kAssetCsvFailure},
+    {"yearly report", kYearlyReport, kYearlyCsvFileFailure},
+};
+
+// The file the chosen name already holds, whose bytes every failed command must leave as they are.
+const QByteArray kEarlierFile = QByteArray("earlier report , 1 , 2 , 3\n").repeated(200);
+
+std::string lines(const QStringList &messages)
+{
+    return messages.join(QLatin1Char('\n')).toStdString();
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+class CsvWriteFailureTest : public ReliabilityFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReliabilityFixture::SetUp();
+        createLedger(kLedger);
+        addSampleEntries(60);
+    }
+
+    void TearDown() override
+    {
+        if (wndPrev::exists()) {
+            wndPrev::instance()->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ReliabilityFixture::TearDown();
+    }
+
+    // The command's report window opened as the menu opens it, its CSV command given the
+    // file, and the window closed: the messages shown meanwhile.
+    QStringList writeThroughTheWindow(const CsvCommand &command, const QString &file)
+    {
+        m_ui->messages.clear();
+        m_ui->fileAnswers.push_back(file);
+        const auto writeAndClose = [] {
+            if (!wndPrev::exists()) {
+                return;
+            }
+            wndPrev *report = wndPrev::instance();
+            press(*report, "pbtCsvOutput");
+            report->close();
+        };
+        if (command.report == kYearlyReport) {
+            // Modal: the steps run inside its loop.
+            QTimer::singleShot(0, writeAndClose);
+            wndPrev::openReport(kYearlyReport);
+        } else {
+            wndPrev::openReport(kAssetReport);
+            writeAndClose();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return m_ui->messages;
+    }
+
+    // A folder holding only the earlier file; its path.
+    QString earlierFileIn(const QString &folder)
+    {
+        EXPECT_TRUE(QDir().mkpath(path(folder)));
+        const QString file = folder + QStringLiteral("/report.csv");
+        writeFile(file, kEarlierFile);
+        return file;
+    }
+
+    // The earlier file byte for byte, and nothing else in its folder (QSaveFile's temporary
+    // files are hidden names beside the target).
+    void expectEarlierFileAlone(const QString &folder)
+    {
+        const QByteArray now = readFile(folder + QStringLiteral("/report.csv"));
+        EXPECT_TRUE(now == kEarlierFile) << "the earlier file now holds " << now.size() << " bytes: \""
+                                         << now.left(40).toStdString() << '"';
+        const QStringList listing =
+            QDir(path(folder))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        EXPECT_EQ(listing, QStringList{QStringLiteral("report.csv")});
+    }
+
+    static inline const QString kLedger = QStringLiteral("ledger.sqlf");
+};
+
+TEST_F(CsvWriteFailureTest, AFileThatMayNotGrowKeepsTheEarlierFileAndSaysWhy)
+{
+    // No byte at all, and one byte: then the write stops short, and the cause is met only by
+    // the write of the rest.
+    const rlim_t limits[] = {0, 1};
+    QStringList folders;
+    for (rlim_t limit : limits) {
+        for (const CsvCommand &command : kCommands) {
+            folders.append(QStringLiteral("capped-%1-%2").arg(limit).arg(command.report));
+            earlierFileIn(folders.last());
+        }
+    }
+    // A connection must not cross a fork: the child opens the ledger as a start does.
+    KakeiboDB.reset();
+    // The child is set up as main sets up the program, so that it meets the limit as the
+    // program would: a signal that ends it fails the test.
+    const ChildEnd end = runInChild([&](int reportFd) {
+        prepareProcess();
+        restart();
+        m_ui->fileAnswers.push_back(path(kLedger));
+        OpenKakeiboDB(QString());
+        if (!KakeiboDB || !KakeiboDB->isConnected()) {
+            _exit(2);
+        }
+        QByteArray report;
+        QDataStream out(&report, QIODevice::WriteOnly);
+        int run = 0;
+        for (rlim_t limit : limits) {
+            for (const CsvCommand &command : kCommands) {
+                limitFileSize(limit);
+                out << writeThroughTheWindow(command, path(folders[run++] + QStringLiteral("/report.csv")));
+            }
+        }
+        (void)!write(reportFd, report.constData(), static_cast<size_t>(report.size()));
+    });
+    ASSERT_FALSE(WIFSIGNALED(end.status)) << "the program was ended by signal " << WTERMSIG(end.status);
+    ASSERT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0) << "status " << end.status;
+
+    QDataStream in(end.report);
+    int run = 0;
+    for (rlim_t limit : limits) {
+        for (const CsvCommand &command : kCommands) {
+            SCOPED_TRACE(testing::Message() << command.what << ", limit " << limit);
+            QStringList messages;
+            in >> messages;
+            ASSERT_EQ(in.status(), QDataStream::Ok) << "no report from the child";
+            EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemError(EFBIG)}));
+            expectEarlierFileAlone(folders[run++]);
+        }
+    }
+}
+
+TEST_F(CsvWriteFailureTest, AFullDiskKeepsTheEarlierFileAndSaysWhy)
+{
+    const QString small = QStringLiteral("small");
+    QDir().mkpath(path(small));
+    if (!mountSmallFolder(path(small), "64k")) {
+        GTEST_SKIP() << "no permission to mount a small file system here (needs CAP_SYS_ADMIN)";
+    }
+    QStringList folders;
+    for (const CsvCommand &command : kCommands) {
+        folders.append(small + QStringLiteral("/full-%1").arg(command.report));
+        earlierFileIn(folders.last());
+    }
+    fillUp(path(small + QStringLiteral("/filler")));
+    for (size_t i = 0; i < std::size(kCommands); ++i) {
+        const CsvCommand &command = kCommands[i];
+        SCOPED_TRACE(command.what);
+        const QStringList messages = writeThroughTheWindow(
+            command, path(folders[static_cast<int>(i)] + QStringLiteral("/report.csv")));
+        EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemError(ENOSPC)}));
+        expectEarlierFileAlone(folders[static_cast<int>(i)]);
+    }
+    umount2(QFile::encodeName(path(small)).constData(), MNT_DETACH);
+}
+
+} // namespace
