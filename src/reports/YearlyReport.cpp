@@ -6,6 +6,8 @@
 #include "reports/CsvFile.h"
 #include "reports/ReportGrid.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int32_t kNameColumn = 1;
 constexpr int32_t kYearColumn = 151;
@@ -65,43 +67,41 @@ MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QSt
     return sums;
 }
 
-// Income minus expense, month by month; none when one of them passes the 64-bit limit.
-std::optional<MonthSums> checkedDifference(const MonthSums &income, const MonthSums &expense)
+// A figure that has no value leaves its cell empty; the cells beside it keep their places.
+void drawAmount(ReportSurface &g, const strPreVal &model, std::optional<int64_t> amount, int32_t line,
+                int32_t column)
 {
-    MonthSums result{};
-    for (size_t i = 0; i < result.size(); ++i) {
-        const std::optional<int64_t> difference = checkedSub(income[i], expense[i]);
-        if (!difference) {
-            return std::nullopt;
-        }
-        result[i] = *difference;
+    if (amount) {
+        DrawPStr(g, model, rightAlignedAmount(*amount), kAmountSize, line, column);
     }
-    return result;
 }
 
-void drawAmounts(ReportSurface &g, const strPreVal &model, const MonthSums &sums, int32_t line)
+template <typename Figures>
+void drawAmounts(ReportSurface &g, const strPreVal &model, const Figures &figures, int32_t line)
 {
     for (int m = 1; m <= 12; ++m) {
-        DrawPStr(g, model, rightAlignedAmount(sums[m - 1]), kAmountSize, line, monthColumn(m));
+        drawAmount(g, model, figures[m - 1], line, monthColumn(m));
     }
-    DrawPStr(g, model, rightAlignedAmount(sums[12]), kAmountSize, line, kYearColumn);
+    drawAmount(g, model, figures[12], line, kYearColumn);
 }
 
-QStringList sumFields(const MonthSums &sums)
+template <typename Figures> QStringList sumFields(const Figures &figures)
 {
     QStringList fields;
-    for (int64_t sum : sums) {
-        fields.append(QString::number(sum));
+    for (const std::optional<int64_t> figure : figures) {
+        fields.append(figure ? QString::number(*figure) : QString());
     }
     return fields;
 }
 } // namespace
 
-MonthSums YearlyReportData::difference() const
+MonthFigures YearlyReportData::difference() const
 {
-    // readYearlyReport never gives totals whose difference passes the limit; zeros rather
-    // than a wrapped number for data made otherwise.
-    return checkedDifference(incomeTotals, expenseTotals).value_or(MonthSums{});
+    MonthFigures result;
+    for (size_t i = 0; i < result.size(); ++i) {
+        result[i] = checkedSub(incomeTotals[i], expenseTotals[i]);
+    }
+    return result;
 }
 
 ReportYears readReportYears(LedgerConnection &db)
@@ -160,10 +160,13 @@ YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year)
     data.expenseTotals =
         readTotals(db, yearlyStatementText(YearlyStatement::ExpenseTotals, year), data.errors[3]);
     // The difference is worked out as the expense totals are taken away: past the 64-bit
-    // limit, that read fails as SQL's SUM would, and its totals count as a failed statement's.
-    if (!checkedDifference(data.incomeTotals, data.expenseTotals)) {
-        data.errors[3] = QString::fromLatin1(kIntegerOverflow);
-        data.expenseTotals = MonthSums{};
+    // limit, that read fails as SQL's SUM would, once for all the cells that passed it. The
+    // totals themselves are exact, so they stay, and so does every difference that fits.
+    if (!data.errors[3]) {
+        const MonthFigures difference = data.difference();
+        if (std::any_of(difference.begin(), difference.end(), [](const auto &cell) { return !cell; })) {
+            data.errors[3] = QString::fromLatin1(kIntegerOverflow);
+        }
     }
     return data;
 }

@@ -20,6 +20,8 @@ class LedgerConnection;
 
 // Months 1 to 12 at 0 to 11, the year at 12.
 using MonthSums = std::array<int64_t, 13>;
+// Figures in the same places, each of which may have no value.
+using MonthFigures = std::array<std::optional<int64_t>, 13>;
 
 enum class YearlyStatement
 {
@@ -43,11 +45,15 @@ struct YearlyReportData
     std::vector<YearlyReportRow> expense;
     MonthSums expenseTotals{};
     // The database's message of each statement that failed, in statement order. A failed
-    // rows statement gives no rows, a failed totals statement zeros.
+    // rows statement gives no rows, a failed totals statement zeros. A difference past the
+    // 64-bit limit fails as SQL's SUM would ("integer overflow"), told with the expense
+    // totals statement; those totals are exact and stay as read.
     std::array<std::optional<QString>, 4> errors;
 
-    // Income minus expense, per month and for the year.
-    MonthSums difference() const;
+    // Income minus expense, per month and for the year, each worked out on its own: none
+    // where it passes the 64-bit limit, and that cell is left empty on the page and in the
+    // CSV file while every other figure stays.
+    MonthFigures difference() const;
 };
 
 struct ReportYears
