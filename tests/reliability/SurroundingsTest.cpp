@@ -26,7 +26,6 @@
 #include <csignal>
 #include <functional>
 
-#include <sched.h>
 #include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
