@@ -6,21 +6,18 @@
 #include "app/mdlGlobal.h"
 #include "platform/ReplacedDatabase.h"
 #include "platform/StagedFile.h"
+#include "platform/SystemError.h"
 #include "platform/Ui.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <vector>
 
 namespace {
 
 const QString kCreateFailed = QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;");
-// SQLite keeps a transaction's journal beside the database under its name with this suffix.
-const QString kJournalSuffix = QStringLiteral("-journal");
 const QString kCannotDeleteOld = QString::fromUtf8(
     "家計簿ファイルの新規作成のため既存のファイルを削除しようとしましたが、できませんでした。");
 
@@ -62,9 +59,7 @@ std::vector<Step> creationSteps()
 void discardNewLedger(StagedFile &staged)
 {
     KakeiboDB.reset();
-    const QString journal = staged.path() + kJournalSuffix;
     staged.discard();
-    QFile::remove(journal);
 }
 
 // The folder refuses a new file in it, so an existing file there could not be replaced either.
@@ -110,7 +105,7 @@ void CreateNewKakeiboDB()
     // A name that fits while its journal's does not would give a ledger that can be read but
     // never written; a name past the limit itself cannot be made at all.
     if (!siblingNamesFit(path)) {
-        Ui::instance().message(kCreateFailed + QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
+        Ui::instance().message(kCreateFailed + systemErrorText(ENAMETOOLONG));
         return;
     }
     // The file at the chosen place stays until the new ledger is complete and renamed onto
@@ -122,7 +117,7 @@ void CreateNewKakeiboDB()
         Ui::instance().message(kCannotDeleteOld);
         return;
     }
-    StagedFile staged(path, kJournalSuffix.size());
+    StagedFile staged(path, QString::fromLatin1(ReplacedDatabase::kJournalSuffix));
     if (!staged.create()) {
         Ui::instance().message(replacing && folderRefusesChanges(staged.error())
                                    ? kCannotDeleteOld

@@ -1,6 +1,8 @@
 #include "platform/ReplacedDatabase.h"
 
 #include "platform/LedgerConnection.h"
+#include "platform/StagedFile.h"
+#include "platform/SystemError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,18 +11,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 QString databaseError(sqlite3 *db, int rc)
 {
@@ -29,20 +25,14 @@ QString databaseError(sqlite3 *db, int rc)
 
 } // namespace
 
-const char *const ReplacedDatabase::kSiblingSuffixes[3] = {"-journal", "-wal", "-shm"};
-
 bool siblingNamesFit(const QString &path)
 {
     const QFileInfo info(path);
-    long limit = ::pathconf(QFile::encodeName(info.absolutePath()).constData(), _PC_NAME_MAX);
-    if (limit <= 0) {
-        limit = NAME_MAX;
-    }
     long longest = 0;
     for (const char *suffix : ReplacedDatabase::kSiblingSuffixes) {
         longest = std::max(longest, static_cast<long>(std::strlen(suffix)));
     }
-    return QFile::encodeName(info.fileName()).size() + longest <= limit;
+    return QFile::encodeName(info.fileName()).size() + longest <= nameLimit(info.absolutePath());
 }
 
 ReplacedDatabase::ReplacedDatabase(const QString &path) : m_path(QFileInfo(path).absoluteFilePath()) {}
@@ -78,7 +68,7 @@ bool ReplacedDatabase::removeLeftovers()
 {
     for (const char *suffix : kSiblingSuffixes) {
         if (::unlink(QFile::encodeName(m_path + QLatin1String(suffix)).constData()) != 0 && errno != ENOENT) {
-            return fail(systemError(errno));
+            return fail(systemErrorText(errno));
         }
     }
     return true;
@@ -109,15 +99,15 @@ bool ReplacedDatabase::prepare()
             // What lies beside a file that is no database belongs to none.
             return removeLeftovers();
         }
-        if (rc == SQLITE_BUSY || !anySiblingExists()) {
-            // Busy: another connection is writing it. Otherwise a file SQLite cannot settle
-            // (unreadable, read-only, damaged) with nothing beside it needs no settling.
-            return rc == SQLITE_BUSY ? fail(message) : true;
+        // A file SQLite cannot settle (unreadable, read-only, damaged) with nothing beside it
+        // needs no settling; busy, another connection is writing it.
+        if (rc != SQLITE_BUSY && !anySiblingExists()) {
+            return true;
         }
         return fail(message);
     }
 
-    if (!siblingExists("-wal")) {
+    if (!siblingExists(kLogSuffix)) {
         // A rollback journal ledger, now write-locked: a journal still there is no hot one
         // (it would have been rolled back), and no one else can start one while the lock is
         // held; an index without its log is used by no one.
@@ -134,7 +124,7 @@ bool ReplacedDatabase::prepare()
     // with the new file: then the file is not replaced (and nothing of it was changed).
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    if (siblingExists("-wal") || siblingExists("-shm")) {
+    if (siblingExists(kLogSuffix) || siblingExists(kLogIndexSuffix)) {
         return fail(QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY)));
     }
     // The log is gone, so no journal beside it is a hot one.

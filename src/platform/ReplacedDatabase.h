@@ -34,8 +34,11 @@ public:
     // Lets go of the old file once the new one is in place (or the replacement was given up).
     void release();
 
-    // The suffixes under which SQLite keeps files beside a database.
-    static const char *const kSiblingSuffixes[3];
+    // The files SQLite keeps beside a database, by what it adds to the database's name.
+    static constexpr const char *kJournalSuffix = "-journal";
+    static constexpr const char *kLogSuffix = "-wal";
+    static constexpr const char *kLogIndexSuffix = "-shm";
+    static constexpr const char *kSiblingSuffixes[3] = {kJournalSuffix, kLogSuffix, kLogIndexSuffix};
 
 private:
     bool removeLeftovers();

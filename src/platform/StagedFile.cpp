@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -27,8 +28,6 @@ int syncPath(const QString &path, int flags)
 constexpr int kSuffixLength = 6;
 // The dot before the name, the dot before the suffix, and the suffix.
 constexpr int kAddedLength = 2 + kSuffixLength;
-// The longest name of a file in a folder, in bytes, on Linux's file systems.
-constexpr int kNameMax = 255;
 
 QString randomSuffix()
 {
@@ -42,7 +41,14 @@ QString randomSuffix()
 
 } // namespace
 
-StagedFile::StagedFile(const QString &target, int siblingSuffix)
+long nameLimit(const QString &folder)
+{
+    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    // Linux's file systems, where the folder cannot tell.
+    return limit > 0 ? limit : NAME_MAX;
+}
+
+StagedFile::StagedFile(const QString &target, const QString &siblingSuffix)
     : m_target(QFileInfo(target).absoluteFilePath()), m_siblingSuffix(siblingSuffix)
 {}
 
@@ -57,7 +63,9 @@ bool StagedFile::create()
     // The temporary name is longer than the target's; a target name near the file system's
     // limit gives a shortened one, so that every name the target can have can be staged.
     QString name = target.fileName();
-    while (!name.isEmpty() && QFile::encodeName(name).size() + kAddedLength + m_siblingSuffix > kNameMax) {
+    const long limit = nameLimit(target.absolutePath());
+    const qsizetype added = kAddedLength + QFile::encodeName(m_siblingSuffix).size();
+    while (!name.isEmpty() && QFile::encodeName(name).size() + added > limit) {
         name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
     }
     const QString stem = target.absolutePath() + QStringLiteral("/.") + name + QLatin1Char('.');
@@ -108,6 +116,9 @@ void StagedFile::discard()
 {
     if (!m_path.isEmpty()) {
         QFile::remove(m_path);
+        if (!m_siblingSuffix.isEmpty()) {
+            QFile::remove(m_path + m_siblingSuffix);
+        }
         m_path.clear();
     }
 }

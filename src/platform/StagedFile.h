@@ -8,10 +8,11 @@
 class StagedFile
 {
 public:
-    // The new file's final place, and the length of a suffix that names a file kept beside the
-    // temporary one while it is written (a database's journal), which must fit too.
-    explicit StagedFile(const QString &target, int siblingSuffix = 0);
-    // Removes the temporary file unless it was put in place.
+    // The new file's final place, and the suffix that names a file kept beside the temporary
+    // one while it is written (a database's journal): its name must fit too, and it goes with
+    // the temporary file.
+    explicit StagedFile(const QString &target, const QString &siblingSuffix = QString());
+    // Removes the temporary file (and the file beside it) unless it was put in place.
     ~StagedFile();
     StagedFile(const StagedFile &) = delete;
     StagedFile &operator=(const StagedFile &) = delete;
@@ -27,6 +28,7 @@ public:
     // Renames the temporary file onto the target, then syncs the folder so the rename lasts.
     // False when the rename failed; the temporary file is still there then.
     bool putInPlace();
+    // Removes the temporary file and the file beside it.
     void discard();
 
     // The system's error number of the step that failed.
@@ -34,7 +36,10 @@ public:
 
 private:
     QString m_target;
-    int m_siblingSuffix = 0;
+    QString m_siblingSuffix;
     QString m_path;
     int m_error = 0;
 };
+
+// The longest name a file in the folder may have, in bytes.
+long nameLimit(const QString &folder);

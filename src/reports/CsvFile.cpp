@@ -1,9 +1,10 @@
 #include "reports/CsvFile.h"
 
+#include "platform/SystemError.h"
+
 #include <QSaveFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <unistd.h>
 
@@ -43,7 +44,7 @@ std::optional<QString> writeCsvFile(const QString &path, const std::function<QBy
     // are synced, and commit() ignores its own sync's result: synced here, the rename below
     // puts nothing onto the chosen name that the disk has not taken.
     if (::fsync(file.handle()) != 0) {
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return fail(systemErrorText(errno));
     }
     if (!file.commit()) {
         return file.errorString();
