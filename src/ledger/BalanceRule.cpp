@@ -6,11 +6,6 @@
 
 #include <optional>
 
-QString UpdateSisanZankin(int32_t sisanId)
-{
-    return UpdateSisanZankin(sisanId, std::nullopt);
-}
-
 QString UpdateSisanZankin(int32_t sisanId, const std::optional<EntrySums> &known)
 {
     const QString error = QStringLiteral("ERROR");

@@ -16,9 +16,7 @@ struct EntrySums
 };
 
 // Recomputes and stores the balance of the account; returns it as decimal text, or "ERROR"
-// after a failed statement (whose message has been shown).
-QString UpdateSisanZankin(int32_t sisanId);
-// The same with the sums already at hand, when `known` holds them: read within the running
-// action after its last change of entries, from every entry of the account. The select of
-// the sums is then not run again; the rest of the rule is.
-QString UpdateSisanZankin(int32_t sisanId, const std::optional<EntrySums> &known);
+// after a failed statement (whose message has been shown). With the sums already at hand in
+// `known` (read within the running action after its last change of entries, from every entry
+// of the account), the select of the sums is not run again; the rest of the rule is.
+QString UpdateSisanZankin(int32_t sisanId, const std::optional<EntrySums> &known = std::nullopt);

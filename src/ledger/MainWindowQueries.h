@@ -8,7 +8,6 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
 
 #include <cstdint>
 #include <optional>

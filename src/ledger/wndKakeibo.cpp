@@ -360,9 +360,7 @@ bool wndKakeibo::SetlsbSisanListingFirst()
 {
     m_listedBySelection = false;
     SetlsbSisan();
-    const bool listed = m_listedBySelection;
-    m_listedBySelection = false;
-    return listed;
+    return m_listedBySelection;
 }
 
 void wndKakeibo::lsbSisan_Change()

@@ -12,7 +12,6 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
-#include "ledger/BalanceRule.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
 #include "platform/AmountInput.h"
@@ -27,7 +26,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <algorithm>
 #include <vector>
 
 namespace {

@@ -387,6 +387,10 @@ Transaction::~Transaction()
 Transaction::Outcome Transaction::commit()
 {
     m_done = true;
+    // A scope that never began committed nothing, whatever it was asked to join.
+    if (!m_active) {
+        return Outcome::Failed;
+    }
     if (!m_owner) {
         return Outcome::Joined;
     }

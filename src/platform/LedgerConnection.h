@@ -142,7 +142,8 @@ public:
         Committed,
         // This scope joined an outer one and committed nothing: the outer scope decides.
         Joined,
-        // The commit failed and the work has been rolled back (errorMessage says why).
+        // The scope never began, or its commit failed and the work has been rolled back
+        // (errorMessage says why).
         Failed
     };
 
