@@ -42,7 +42,6 @@ struct BareLedger::Statement
     int32_t i32(int column) const { return sqlite3_column_int(m_stmt, column); }
     int64_t i64(int column) const { return sqlite3_column_int64(m_stmt, column); }
     std::string str(int column) const { return text(m_stmt, column); }
-    int columns() const { return sqlite3_column_count(m_stmt); }
 
     const BareLedger &m_owner;
     const std::string &m_sql;
@@ -63,7 +62,6 @@ bool BareLedger::open(const std::string &path)
         return false;
     }
     sqlite3_busy_timeout(m_db, 5000);
-    rowCount("SELECT name FROM sqlite_master");
     return true;
 }
 
@@ -116,31 +114,6 @@ std::vector<BareAccount> BareLedger::accounts(const std::string &sql)
     return rows;
 }
 
-std::vector<BareHimoku> BareLedger::himoku(const std::string &sql)
-{
-    Statement s(*this, sql);
-    std::vector<BareHimoku> rows;
-    while (s.step()) {
-        rows.push_back({s.i32(0), s.i32(1), s.str(2), s.i32(3), s.i32(4)});
-    }
-    return rows;
-}
-
-std::vector<BareReportLine> BareLedger::reportLines(const std::string &sql)
-{
-    Statement s(*this, sql);
-    std::vector<BareReportLine> rows;
-    while (s.step()) {
-        BareReportLine line;
-        line.name = s.str(0);
-        for (int i = 0; i < 13 && i + 1 < s.columns(); ++i) {
-            line.sums[i] = s.i64(i + 1);
-        }
-        rows.push_back(std::move(line));
-    }
-    return rows;
-}
-
 std::vector<int64_t> BareLedger::integers(const std::string &sql)
 {
     Statement s(*this, sql);
@@ -151,42 +124,8 @@ std::vector<int64_t> BareLedger::integers(const std::string &sql)
     return values;
 }
 
-std::vector<int64_t> BareLedger::firstRow(const std::string &sql)
-{
-    Statement s(*this, sql);
-    std::vector<int64_t> values;
-    if (s.step()) {
-        for (int i = 0; i < s.columns(); ++i) {
-            values.push_back(s.i64(i));
-        }
-    }
-    return values;
-}
-
 int64_t BareLedger::scalar(const std::string &sql)
 {
     Statement s(*this, sql);
     return s.step() ? s.i64(0) : 0;
-}
-
-int64_t BareLedger::rowCount(const std::string &sql)
-{
-    Statement s(*this, sql);
-    int64_t n = 0;
-    while (s.step()) {
-        ++n;
-    }
-    return n;
-}
-
-bool BareLedger::exec(const std::string &sql)
-{
-    Statement s(*this, sql);
-    s.step();
-    return true;
-}
-
-int64_t BareLedger::lastRowId() const
-{
-    return sqlite3_last_insert_rowid(m_db);
 }

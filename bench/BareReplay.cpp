@@ -59,12 +59,10 @@ void BareReplay::replay(const RecordedEvent &event)
             case SQLITE_INTEGER:
                 value.integer = sqlite3_column_int64(stmt, c);
                 break;
-            case SQLITE_FLOAT:
-                value.real = sqlite3_column_double(stmt, c);
-                break;
             case SQLITE_NULL:
                 break;
             default:
+                // Texts and blobs; a real, should a statement compute one, as SQLite's text for it.
                 value.text.assign(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c)),
                                   size_t(sqlite3_column_bytes(stmt, c)));
             }

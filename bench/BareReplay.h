@@ -28,10 +28,12 @@ public:
     void forgetRows();
 
 private:
+    // What the program's reads meet: integers, texts and NULLs (written as 0, as the program
+    // writes a month without entries). No column of the ledger holds reals, and no statement
+    // of the program computes one, so there is no real here to write.
     struct Value
     {
         int64_t integer = 0;
-        double real = 0;
         std::string text;
     };
 

@@ -514,7 +514,8 @@ int runRealActions(int argc, char **argv, const Scenario &scenario, const std::s
         for (const RecordedEvent &event : result.events) {
             std::printf("%s\n", eventLine(event).c_str());
         }
-        std::printf("RESULT\t%s\t%s\nDONE\n", joinedMs(result.ms).c_str(), result.wrong.c_str());
+        // The reason may hold line ends (the messages the run showed): escaped, it stays on its line.
+        std::printf("RESULT\t%s\t%s\nDONE\n", joinedMs(result.ms).c_str(), escaped(result.wrong).c_str());
         std::fflush(stdout);
     }
     driver.shutDown();

@@ -42,18 +42,8 @@ Scenario readScenario(const std::string &ledgerPath)
     }
     const BareItem &row = pair.front();
     s.pairRowId = row.id;
-    s.pairRowKind = row.syubetuNo;
-    if (row.syubetuNo == 3) {
-        s.sourceId = row.id;
-        s.sourceAccount = row.sisanNo;
-        s.destinationId = row.idouId;
-        s.destinationAccount = row.idouSisanNo;
-    } else {
-        s.sourceId = row.idouId;
-        s.sourceAccount = row.idouSisanNo;
-        s.destinationId = row.id;
-        s.destinationAccount = row.sisanNo;
-    }
+    // Kind 3 is the row the money leaves; kind 4, the one it arrives in, points back to it.
+    s.sourceId = row.syubetuNo == 3 ? row.id : row.idouId;
 
     const auto used = db.integers("SELECT HimokuNo FROM Items WHERE SyubetuNo = 1 GROUP BY HimokuNo ORDER BY "
                                   "COUNT(*) DESC, HimokuNo LIMIT 2");
@@ -65,12 +55,5 @@ Scenario readScenario(const std::string &ledgerPath)
     s.mergeTarget = static_cast<int32_t>(used[1]);
     s.mergeSourceEntries =
         db.scalar("SELECT COUNT(*) FROM Items WHERE HimokuNo = " + std::to_string(s.mergeSource));
-
-    const auto years = db.integers("SELECT DISTINCT Nen FROM Items");
-    if (years.empty()) {
-        std::fprintf(stderr, "the ledger has no entries\n");
-        std::exit(2);
-    }
-    s.firstYear = std::to_string(years.front());
     return s;
 }

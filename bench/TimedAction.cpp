@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include <sqlite3.h>
@@ -69,6 +68,8 @@ int onOpen(sqlite3 *db, const char **, const struct sqlite3_api_routines *)
     return SQLITE_OK;
 }
 
+} // namespace
+
 std::string escaped(const std::string &text)
 {
     std::string out;
@@ -107,26 +108,27 @@ std::string unescaped(const std::string &text)
     return out;
 }
 
-} // namespace
-
 void recordConnections()
 {
     sqlite3_auto_extension(reinterpret_cast<void (*)()>(onOpen));
 }
 
-void Laps::mark()
+void Laps::lap()
 {
     const auto now = std::chrono::steady_clock::now();
     m_ms.push_back(std::chrono::duration<double, std::milli>(now - m_last).count());
     m_last = now;
+}
+
+void Laps::mark()
+{
+    lap();
     ++g_phase;
 }
 
 std::vector<double> Laps::finish()
 {
-    const auto now = std::chrono::steady_clock::now();
-    m_ms.push_back(std::chrono::duration<double, std::milli>(now - m_last).count());
-    m_last = now;
+    lap();
     return m_ms;
 }
 

@@ -23,6 +23,8 @@ public:
     std::vector<double> finish();
 
 private:
+    void lap();
+
     std::chrono::steady_clock::time_point m_last;
     std::vector<double> m_ms;
 };
@@ -77,7 +79,12 @@ void recordConnections();
 // deferred work done, the timed part, the check on the first run, the put-away.
 RunResult runOnce(const TimedAction &action, int run, const std::function<void()> &restoreLedger);
 
-// Events as one line of text and back (tabs and line ends in the statement escaped).
+// Text that travels inside one tab-separated line between the processes: backslashes, tabs and
+// line ends escaped, and back.
+std::string escaped(const std::string &text);
+std::string unescaped(const std::string &text);
+
+// Events as one line of text and back (the statement escaped).
 std::string eventLine(const RecordedEvent &event);
 RecordedEvent parseEvent(const std::string &line);
 

@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -295,7 +294,7 @@ std::vector<double> parseResult(const std::vector<std::string> &lines, std::stri
     for (const std::string &line : lines) {
         if (line.rfind("RESULT\t", 0) == 0) {
             const std::vector<std::string> fields = split(line, '\t');
-            wrong = fields.size() > 2 ? fields[2] : "";
+            wrong = fields.size() > 2 ? unescaped(fields[2]) : "";
             std::vector<double> ms;
             for (const std::string &m : split(fields[1])) {
                 if (!m.empty()) {
@@ -391,9 +390,12 @@ SizeResult runSize(const Options &o, const std::string &ledger, int64_t size)
             for (const std::string &line : lines) {
                 if (line.rfind("EVENT\t", 0) == 0) {
                     events.push_back(line);
-                    if (o.trace && r == 0 && line[6] == 'S') {
-                        std::fprintf(stderr, "    %s: %.200s\n", action.keys.front().c_str(),
-                                     parseEvent(line).sql.c_str());
+                    if (o.trace && r == 0) {
+                        const RecordedEvent event = parseEvent(line);
+                        if (event.kind == RecordedEvent::Statement) {
+                            std::fprintf(stderr, "    %s: %.200s\n", action.keys.front().c_str(),
+                                         event.sql.c_str());
+                        }
                     }
                 }
             }
