@@ -2,6 +2,7 @@
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
+#include "platform/SystemError.h"
 
 #include "support/LedgerTestFixture.h"
 
@@ -12,20 +13,12 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 
 namespace {
 
-class LedgerSchemaTest : public LedgerTestFixture
-{
-protected:
-    // Every name in the temporary folder, hidden ones included.
-    QStringList folderEntries() const
-    {
-        return QDir(m_dir.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    }
-};
+using LedgerSchemaTest = LedgerTestFixture;
 
 // No file of the process may grow past zero bytes while it lives: every write of a new ledger
 // fails (the signal the limit raises is ignored, as the program does).
@@ -153,7 +146,7 @@ TEST_F(LedgerSchemaTest, ANameIsCreatedExactlyWhenItsJournalNameFits)
         } else {
             EXPECT_EQ(m_ui->messages,
                       QStringList{QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;") +
-                                  QStringLiteral("File name too long")});
+                                  systemErrorText(ENAMETOOLONG)});
             EXPECT_FALSE(KakeiboDB);
             EXPECT_EQ(folderEntries(), QStringList());
         }

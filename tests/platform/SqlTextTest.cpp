@@ -1,19 +1,10 @@
 #include "platform/SqlText.h"
 
+#include "support/Utf16.h"
+
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 namespace {
-
-QString utf16(std::initializer_list<char16_t> units)
-{
-    QString text;
-    for (const char16_t unit : units) {
-        text.append(QChar(unit));
-    }
-    return text;
-}
 
 TEST(SqlTextTest, OnlyANulOrALoneSurrogateMakesATextUnstorable)
 {

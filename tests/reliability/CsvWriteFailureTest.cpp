@@ -4,9 +4,8 @@
 
 #include "ReliabilityFixture.h"
 
-#include "app/LedgerStore.h"
-#include "app/ProcessSetup.h"
 #include "app/mdlGlobal.h"
+#include "platform/SystemError.h"
 #include "reports/AssetReport.h"
 #include "reports/PageModel.h"
 #include "reports/YearlyReport.h"
@@ -15,10 +14,8 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
-#include <QTimer>
 
 #include <cerrno>
-#include <cstring>
 
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -42,16 +39,6 @@ const CsvCommand kCommands[] = {
 // The file the chosen name already holds, whose bytes every failed command must leave as they are.
 const QByteArray kEarlierFile = QByteArray("earlier report , 1 , 2 , 3\n").repeated(200);
 
-std::string lines(const QStringList &messages)
-{
-    return messages.join(QLatin1Char('\n')).toStdString();
-}
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 class CsvWriteFailureTest : public ReliabilityFixture
 {
 protected:
@@ -71,32 +58,6 @@ protected:
         ReliabilityFixture::TearDown();
     }
 
-    // The command's report window opened as the menu opens it, its CSV command given the
-    // file, and the window closed: the messages shown meanwhile.
-    QStringList writeThroughTheWindow(const CsvCommand &command, const QString &file)
-    {
-        m_ui->messages.clear();
-        m_ui->fileAnswers.push_back(file);
-        const auto writeAndClose = [] {
-            if (!wndPrev::exists()) {
-                return;
-            }
-            wndPrev *report = wndPrev::instance();
-            press(*report, "pbtCsvOutput");
-            report->close();
-        };
-        if (command.report == kYearlyReport) {
-            // Modal: the steps run inside its loop.
-            QTimer::singleShot(0, writeAndClose);
-            wndPrev::openReport(kYearlyReport);
-        } else {
-            wndPrev::openReport(kAssetReport);
-            writeAndClose();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return m_ui->messages;
-    }
-
     // A folder holding only the earlier file; its path.
     QString earlierFileIn(const QString &folder)
     {
@@ -113,10 +74,7 @@ protected:
         const QByteArray now = readFile(folder + QStringLiteral("/report.csv"));
         EXPECT_TRUE(now == kEarlierFile) << "the earlier file now holds " << now.size() << " bytes: \""
                                          << now.left(40).toStdString() << '"';
-        const QStringList listing =
-            QDir(path(folder))
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        EXPECT_EQ(listing, QStringList{QStringLiteral("report.csv")});
+        EXPECT_EQ(folderEntries(folder), QStringList{QStringLiteral("report.csv")});
     }
 
     static inline const QString kLedger = QStringLiteral("ledger.sqlf");
@@ -136,13 +94,9 @@ TEST_F(CsvWriteFailureTest, AFileThatMayNotGrowKeepsTheEarlierFileAndSaysWhy)
     }
     // A connection must not cross a fork: the child opens the ledger as a start does.
     KakeiboDB.reset();
-    // The child is set up as main sets up the program, so that it meets the limit as the
-    // program would: a signal that ends it fails the test.
-    const ChildEnd end = runInChild([&](int reportFd) {
-        prepareProcess();
-        restart();
-        m_ui->fileAnswers.push_back(path(kLedger));
-        OpenKakeiboDB(QString());
+    // A signal that ends the child fails the test.
+    const ChildEnd end = runInChild([&] {
+        reopen(kLedger);
         if (!KakeiboDB || !KakeiboDB->isConnected()) {
             _exit(2);
         }
@@ -152,10 +106,11 @@ TEST_F(CsvWriteFailureTest, AFileThatMayNotGrowKeepsTheEarlierFileAndSaysWhy)
         for (rlim_t limit : limits) {
             for (const CsvCommand &command : kCommands) {
                 limitFileSize(limit);
-                out << writeThroughTheWindow(command, path(folders[run++] + QStringLiteral("/report.csv")));
+                out << writeCsvThroughTheWindow(command.report,
+                                                path(folders[run++] + QStringLiteral("/report.csv")));
             }
         }
-        (void)!write(reportFd, report.constData(), static_cast<size_t>(report.size()));
+        return report;
     });
     ASSERT_FALSE(WIFSIGNALED(end.status)) << "the program was ended by signal " << WTERMSIG(end.status);
     ASSERT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0) << "status " << end.status;
@@ -168,7 +123,7 @@ TEST_F(CsvWriteFailureTest, AFileThatMayNotGrowKeepsTheEarlierFileAndSaysWhy)
             QStringList messages;
             in >> messages;
             ASSERT_EQ(in.status(), QDataStream::Ok) << "no report from the child";
-            EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemError(EFBIG)}));
+            EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemErrorText(EFBIG)}));
             expectEarlierFileAlone(folders[run++]);
         }
     }
@@ -190,9 +145,9 @@ TEST_F(CsvWriteFailureTest, AFullDiskKeepsTheEarlierFileAndSaysWhy)
     for (size_t i = 0; i < std::size(kCommands); ++i) {
         const CsvCommand &command = kCommands[i];
         SCOPED_TRACE(command.what);
-        const QStringList messages = writeThroughTheWindow(
-            command, path(folders[static_cast<int>(i)] + QStringLiteral("/report.csv")));
-        EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemError(ENOSPC)}));
+        const QStringList messages = writeCsvThroughTheWindow(
+            command.report, path(folders[static_cast<int>(i)] + QStringLiteral("/report.csv")));
+        EXPECT_EQ(lines(messages), lines({QString::fromUtf8(command.site) + systemErrorText(ENOSPC)}));
         expectEarlierFileAlone(folders[static_cast<int>(i)]);
     }
     umount2(QFile::encodeName(path(small)).constData(), MNT_DETACH);

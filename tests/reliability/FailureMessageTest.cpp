@@ -25,18 +25,6 @@
 
 namespace {
 
-// The row of the category dialog's list that shows the item (column 2 holds each row's Id).
-int categoryRow(const dlgHimoku &dialog, int32_t id)
-{
-    const ListBox *list = child<ListBox>(dialog, "lsbHimoku");
-    for (int row = 0; row < list->rowCount(); ++row) {
-        if (list->cell(row, 2) == QString::number(id)) {
-            return row;
-        }
-    }
-    return -1;
-}
-
 // One user action that writes, made to fail by the trigger at a statement after the first.
 struct FailingWrite
 {

@@ -6,6 +6,8 @@
 
 #include "ReliabilityFixture.h"
 
+#include "support/Utf16.h"
+
 #include "LedgerInvariants.h"
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
@@ -35,15 +37,6 @@ struct TypedText
 
 // The refusal of such a text, at every site.
 const QString kUnstorable = QString::fromUtf8("使用できない文字が含まれています。");
-
-QString utf16(std::initializer_list<char16_t> units)
-{
-    QString text;
-    for (const char16_t unit : units) {
-        text.append(QChar(unit));
-    }
-    return text;
-}
 
 // Texts for every name and memo field. A QLineEdit holds at most 32767 characters, so that is
 // the longest text a user can hand to a writer.
@@ -333,16 +326,7 @@ TEST_F(HostileInputTest, CategoryAndSubItemNamesAreStoredExactlyAsTyped)
 {
     keepSeedRowsBut(2);
     dlgHimoku dialog;
-    const auto subItemRow = [&](int32_t id) {
-        ListBox *list = child<ListBox>(dialog, "lsbHimoku");
-        for (int row = 0; row < list->rowCount(); ++row) {
-            if (list->cell(row, 2) == QString::number(id)) {
-                return row;
-            }
-        }
-        return -1;
-    };
-    ASSERT_GE(subItemRow(2), 0) << "the list's column 2 holds each row's Id";
+    ASSERT_GE(categoryRow(dialog, 2), 0) << "the list's column 2 holds each row's Id";
 
     for (const TypedText &input : hostileTexts()) {
         SCOPED_TRACE(input.what);
@@ -390,7 +374,7 @@ TEST_F(HostileInputTest, CategoryAndSubItemNamesAreStoredExactlyAsTyped)
         ++m_tried;
         m_ui->messages.clear();
         const QString old = text(QStringLiteral("SELECT Namae FROM Himoku WHERE Id = 2"));
-        dialog.lsbHimoku_CellClick(subItemRow(2), 0);
+        dialog.lsbHimoku_CellClick(categoryRow(dialog, 2), 0);
         press(dialog, "pbtKoumokuHensyuu");
         const QString renamed = typeInto(dialog, "tfdUtiwakeNamae", input.text);
         press(dialog, "pbtKoumokuKanryou");

@@ -1,18 +1,25 @@
 #include "ReliabilityFixture.h"
 
 #include "LedgerInvariants.h"
+#include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
+#include "app/ProcessSetup.h"
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
+#include "maintenance/dlgHimoku.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/RadioButton.h"
+#include "reports/PageModel.h"
+#include "reports/wndPrev.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -52,7 +59,18 @@ void limitFileSize(rlim_t bytes)
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-ChildEnd runInChild(const std::function<void(int reportFd)> &work)
+int categoryRow(const dlgHimoku &dialog, int32_t id)
+{
+    const ListBox *list = child<ListBox>(dialog, "lsbHimoku");
+    for (int row = 0; row < list->rowCount(); ++row) {
+        if (list->cell(row, 2) == QString::number(id)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+ChildEnd runInChild(const std::function<QByteArray()> &work)
 {
     ChildEnd end;
     int pipeFds[2];
@@ -63,7 +81,16 @@ ChildEnd runInChild(const std::function<void(int reportFd)> &work)
     const pid_t child = fork();
     if (child == 0) {
         close(pipeFds[0]);
-        work(pipeFds[1]);
+        prepareProcess();
+        const QByteArray report = work();
+        for (qsizetype done = 0; done < report.size();) {
+            const ssize_t written =
+                write(pipeFds[1], report.constData() + done, static_cast<size_t>(report.size() - done));
+            if (written <= 0) {
+                _exit(3);
+            }
+            done += written;
+        }
         close(pipeFds[1]);
         _exit(0);
     }
@@ -210,6 +237,39 @@ void ReliabilityFixture::expectSound(const QString &file)
 {
     const LedgerCheck check = checkLedger(path(file));
     EXPECT_TRUE(check.sound()) << check.faults.join(QLatin1Char('\n')).toStdString();
+}
+
+void ReliabilityFixture::reopen(const QString &file)
+{
+    restart();
+    m_ui->fileAnswers.push_back(path(file));
+    OpenKakeiboDB(QString());
+    ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected()) << lines(m_ui->messages);
+    ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+}
+
+QStringList ReliabilityFixture::writeCsvThroughTheWindow(int32_t report, const QString &file)
+{
+    m_ui->messages.clear();
+    m_ui->fileAnswers.push_back(file);
+    const auto writeAndClose = [] {
+        if (!wndPrev::exists()) {
+            return;
+        }
+        wndPrev *window = wndPrev::instance();
+        press(*window, "pbtCsvOutput");
+        window->close();
+    };
+    if (report == kYearlyReport) {
+        // Modal: the steps run inside its loop.
+        QTimer::singleShot(0, writeAndClose);
+        wndPrev::openReport(kYearlyReport);
+    } else {
+        wndPrev::openReport(report);
+        writeAndClose();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return m_ui->messages;
 }
 
 void ReliabilityFixture::restart()

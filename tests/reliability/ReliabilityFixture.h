@@ -6,9 +6,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include <QPushButton>
 #include <QWidget>
@@ -16,6 +18,7 @@
 #include <sys/resource.h>
 
 class RadioButton;
+class dlgHimoku;
 class wndKakeibo;
 
 // The window's control of that name, failing the test when there is none.
@@ -30,6 +33,16 @@ inline void press(const QWidget &window, const char *name)
 {
     child<QPushButton>(window, name)->click();
 }
+
+// Messages one to a line, so that a failing comparison shows them readably.
+inline std::string lines(const QStringList &messages)
+{
+    return messages.join(QLatin1Char('\n')).toStdString();
+}
+
+// The row of the category dialog's list that shows the item (column 2 holds each row's Id),
+// or -1.
+int categoryRow(const dlgHimoku &dialog, int32_t id);
 
 // The surroundings a test may set up for the program: a disk that is full, a file that may
 // not grow, a process of its own to do so in.
@@ -53,9 +66,11 @@ struct ChildEnd
     QByteArray report;
 };
 
-// Runs the work in a forked child, which writes its findings to the pipe it is given and
-// ends with _exit(0); the test's own process keeps its signal dispositions and limits.
-ChildEnd runInChild(const std::function<void(int reportFd)> &work);
+// Runs the work in a forked child set up as main sets up the program (prepareProcess), so that
+// it meets its surroundings as the program would; what the work returns is the child's report,
+// and the child ends with _exit(0). The test's own process keeps its signal dispositions and
+// limits.
+ChildEnd runInChild(const std::function<QByteArray()> &work);
 
 class ReliabilityFixture : public LedgerTestFixture
 {
@@ -75,6 +90,8 @@ protected:
 
     // Forgets the open ledger and what the dialogs recorded, as a fresh start of the program.
     void restart();
+    // A fresh start that opens the ledger file as the open command does.
+    void reopen(const QString &file);
 
     // The main window over the open ledger as a start shows it: lists filled, group enabled.
     wndKakeibo *showMainWindow();
@@ -83,6 +100,10 @@ protected:
     void enterNew(RadioButton *kind, const QString &choice, const QString &amount, const QString &memo);
     // Chooses the first listed entry of the kind in the selected account; false when none is.
     bool chooseEntry(int32_t kind);
+
+    // The report's window opened as the menu opens it, its CSV command given the file, and
+    // the window closed: the messages shown meanwhile.
+    QStringList writeCsvThroughTheWindow(int32_t report, const QString &file);
 
     wndKakeibo *m_w = nullptr;
 };

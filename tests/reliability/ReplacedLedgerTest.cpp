@@ -7,11 +7,11 @@
 
 #include "ReliabilityFixture.h"
 
+#include "DeadWriter.h"
 #include "LedgerInvariants.h"
 #include "app/LedgerSchema.h"
 #include "app/mdlGlobal.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -19,24 +19,10 @@
 #include <functional>
 
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kCreateFailed = QString::fromUtf8("新規の家計簿データベースの作成に失敗しました;");
-
-// Enough rows that the transaction's pages no longer fit a cache of ten pages: SQLite then
-// writes some of them into the file before the commit, with the old pages in the journal.
-const char *const kManyRows =
-    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-    "INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, Syukkin, Bikou) "
-    "SELECT '2026-01-01', 2026, 1, 1, 1, 1, 9, 0, printf('%0400d', i) FROM n";
-
-bool run(sqlite3 *db, const char *sql)
-{
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
 
 // Another program's connection, which the test drives by hand.
 class OtherConnection
@@ -50,47 +36,19 @@ public:
     OtherConnection(const OtherConnection &) = delete;
     OtherConnection &operator=(const OtherConnection &) = delete;
 
-    bool run(const char *sql) { return ::run(m_db, sql); }
+    bool run(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
     QString error() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
 
 private:
     sqlite3 *m_db = nullptr;
 };
 
-// Runs the statements in a child process that then dies without a commit or a close, as a
-// program killed in the middle of its work: what it left beside the file stays there.
-void dieAfter(const QString &file, const std::vector<const char *> &statements)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        sqlite3 *db = nullptr;
-        if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK) {
-            _exit(2);
-        }
-        for (const char *sql : statements) {
-            if (!run(db, sql)) {
-                _exit(3);
-            }
-        }
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the writer failed: " << status;
-}
-
-// A writer killed in the middle of a transaction whose pages spilled into the file.
-void leaveHotJournal(const QString &file)
-{
-    dieAfter(file, {"PRAGMA cache_size = 10", "BEGIN", "UPDATE Sisan SET Namae = 'half written'", kManyRows});
-}
-
 // A program that kept the ledger in write-ahead mode and ended before a checkpoint.
-void leaveUncheckpointedLog(const QString &file)
+bool leaveUncheckpointedLog(const QString &file)
 {
-    dieAfter(file, {"PRAGMA journal_mode = WAL", "INSERT INTO Sisan VALUES (4, 'in the log only', 7, 7)",
-                    "UPDATE Sisan SET Namae = 'renamed in the log' WHERE Id = 1"});
+    return dieAfter(file,
+                    {"PRAGMA journal_mode = WAL", "INSERT INTO Sisan VALUES (4, 'in the log only', 7, 7)",
+                     "UPDATE Sisan SET Namae = 'renamed in the log' WHERE Id = 1"});
 }
 
 class ReplacedLedgerTest : public ReliabilityFixture
@@ -116,12 +74,6 @@ protected:
         KakeiboDB.reset();
     }
 
-    QStringList folderEntries() const
-    {
-        return QDir(m_dir.path())
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    }
-
     QString m_newLedger;
 };
 
@@ -143,23 +95,23 @@ TEST_F(ReplacedLedgerTest, TheNameHoldsExactlyTheNewLedgerWhateverLayBesideIt)
         {"a hot journal of a writer that died with spilled pages",
          [this](const QString &f) {
              makeOldLedger(f);
-             leaveHotJournal(path(f));
+             ASSERT_TRUE(leaveHotJournal(path(f)));
          },
          {journal}},
         {"a log with committed pages no checkpoint had taken into the file",
          [this](const QString &f) {
              makeOldLedger(f);
-             leaveUncheckpointedLog(path(f));
+             ASSERT_TRUE(leaveUncheckpointedLog(path(f)));
          },
          {log, index}},
         {"nothing, beside it the hot journal and the log of a ledger deleted since",
          [this](const QString &f) {
              makeOldLedger(f);
-             leaveHotJournal(path(f));
+             ASSERT_TRUE(leaveHotJournal(path(f)));
              const QByteArray hot = readFile(f + QStringLiteral("-journal"));
              ASSERT_TRUE(QFile::remove(path(f)));
              makeOldLedger(f);
-             leaveUncheckpointedLog(path(f));
+             ASSERT_TRUE(leaveUncheckpointedLog(path(f)));
              ASSERT_TRUE(QFile::remove(path(f)));
              writeFile(f + QStringLiteral("-journal"), hot);
          },
@@ -167,9 +119,9 @@ TEST_F(ReplacedLedgerTest, TheNameHoldsExactlyTheNewLedgerWhateverLayBesideIt)
         {"a file that is no ledger, with another ledger's journal and log beside it",
          [this](const QString &f) {
              makeOldLedger(f);
-             leaveUncheckpointedLog(path(f));
+             ASSERT_TRUE(leaveUncheckpointedLog(path(f)));
              makeOldLedger(QStringLiteral("other.sqlf"));
-             leaveHotJournal(path(QStringLiteral("other.sqlf")));
+             ASSERT_TRUE(leaveHotJournal(path(QStringLiteral("other.sqlf"))));
              ASSERT_TRUE(QFile::rename(path(QStringLiteral("other.sqlf-journal")),
                                        path(f + QStringLiteral("-journal"))));
              ASSERT_TRUE(QFile::remove(path(QStringLiteral("other.sqlf"))));
@@ -219,9 +171,10 @@ TEST_F(ReplacedLedgerTest, AFileAnotherConnectionIsWritingIsNotReplacedUnderIt)
     const QString file = QStringLiteral("busy.sqlf");
     const std::vector<Writer> writers = {
         {"an exclusive transaction whose pages spilled into the file",
-         {"PRAGMA cache_size = 10", "BEGIN EXCLUSIVE", "UPDATE Sisan SET Namae = 'being written'", kManyRows},
+         {"PRAGMA cache_size = 10", "BEGIN EXCLUSIVE", "UPDATE Sisan SET Namae = 'being written'",
+          kSpillingRows},
          true},
-        {"a write-ahead transaction", {"PRAGMA journal_mode = WAL", "BEGIN IMMEDIATE", kManyRows}, true},
+        {"a write-ahead transaction", {"PRAGMA journal_mode = WAL", "BEGIN IMMEDIATE", kSpillingRows}, true},
         {"a write-ahead connection that keeps its log open",
          {"PRAGMA journal_mode = WAL", "INSERT INTO Sisan VALUES (4, 'committed to the log', 1, 1)"},
          false},

@@ -8,7 +8,6 @@
 #include "LedgerInvariants.h"
 #include "app/LedgerSchema.h"
 #include "app/LedgerStore.h"
-#include "app/ProcessSetup.h"
 #include "app/mdlGlobal.h"
 #include "ledger/EntryWriter.h"
 #include "ledger/wndKakeibo.h"
@@ -100,18 +99,8 @@ protected:
         m_file = folder + QStringLiteral("/ledger.sqlf");
         createLedger(m_file);
         addSampleEntries(60);
-        reopen();
+        reopen(m_file);
         showMainWindow();
-    }
-
-    void reopen()
-    {
-        restart();
-        m_ui->fileAnswers.push_back(path(m_file));
-        OpenKakeiboDB(QString());
-        ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected())
-            << m_ui->messages.join(QLatin1Char('\n')).toStdString();
-        ASSERT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     }
 
     // What the user met in one action: the messages shown, and whether it returned with a
@@ -192,7 +181,7 @@ TEST_F(SurroundingsTest, AReadOnlyLedgerRefusesEveryWriteWithTheStatementsMessag
         if (!nobody.ok()) {
             GTEST_SKIP() << "cannot take an unprivileged identity to make the file read-only";
         }
-        reopen();
+        reopen(m_file);
     }
     showMainWindow();
     // The ledger opens and reads as usual.
@@ -353,8 +342,7 @@ TEST_F(SurroundingsTest, ANewLedgerOnAFullDiskIsReportedOnceAndLeavesNoFile)
     EXPECT_FALSE(KakeiboDB);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("tiny/new.sqlf"))));
     // Nor the file it was being built in.
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("filler")});
+    EXPECT_EQ(folderEntries(QStringLiteral("tiny")), QStringList{QStringLiteral("filler")});
     umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
 }
 
@@ -367,11 +355,9 @@ TEST_F(SurroundingsTest, ALedgerThatMayNotGrowRefusesEveryWriteWhole)
     const auto actions = writeActions(longMemo);
     // A connection must not cross a fork: the child opens the ledger as a start does.
     KakeiboDB.reset();
-    // The child is set up as main sets up the program, so that it meets the limit as the
-    // program would: a signal that ends it fails the test.
-    const ChildEnd end = runInChild([&](int reportFd) {
-        prepareProcess();
-        reopen();
+    // A signal that ends the child fails the test.
+    const ChildEnd end = runInChild([&] {
+        reopen(m_file);
         if (!KakeiboDB || !KakeiboDB->isConnected()) {
             _exit(2);
         }
@@ -385,7 +371,7 @@ TEST_F(SurroundingsTest, ALedgerThatMayNotGrowRefusesEveryWriteWhole)
                 out << outcome.messages << outcome.inTransaction;
             }
         }
-        (void)!write(reportFd, report.constData(), static_cast<size_t>(report.size()));
+        return report;
     });
     ASSERT_FALSE(WIFSIGNALED(end.status)) << "the program was ended by signal " << WTERMSIG(end.status);
     ASSERT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 0) << "status " << end.status;

@@ -5,6 +5,10 @@
 #include "app/mdlGlobal.h"
 #include "platform/DataFolder.h"
 
+#include <QDir>
+
+#include <sqlite3.h>
+
 void LedgerTestFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
@@ -55,4 +59,23 @@ qint64 LedgerTestFixture::scalar(const QString &sql)
         return 0;
     }
     return rows->int64At(0);
+}
+
+QStringList LedgerTestFixture::folderEntries(const QString &folder) const
+{
+    return QDir(folder.isEmpty() ? m_dir.path() : path(folder))
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void writeWithSqlite(const QString &file, const QStringList &statements)
+{
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    for (const QString &sql : statements) {
+        char *error = nullptr;
+        EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
+            << sql.toStdString() << ": " << (error ? error : "");
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
 }

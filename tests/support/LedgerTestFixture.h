@@ -5,6 +5,7 @@
 #include "platform/ScriptedUi.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -24,7 +25,13 @@ protected:
     void exec(const QString &sql);
     // The first column of the first row of a query on the open ledger, as a 64-bit integer.
     qint64 scalar(const QString &sql);
+    // Every name in the temporary folder (or a folder in it), hidden ones included, by name.
+    QStringList folderEntries(const QString &folder = QString()) const;
 
     QTemporaryDir m_dir;
     ScriptedUi *m_ui = nullptr;
 };
+
+// Statements run on the file with a connection of the test's own, as another program writes
+// it: straight into the file, past every check of ours. A failing statement fails the test.
+void writeWithSqlite(const QString &file, const QStringList &statements);

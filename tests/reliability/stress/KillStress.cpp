@@ -13,6 +13,7 @@
 //
 // Exit status 0 when every check held after every kill, 1 otherwise.
 
+#include "DeadWriter.h"
 #include "LedgerInvariants.h"
 #include "app/App.h"
 #include "app/LedgerSchema.h"
@@ -47,8 +48,6 @@
 #include <random>
 
 #include <fcntl.h>
-#include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -522,31 +521,6 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Another program writing the ledger is killed in the middle of a transaction whose pages no
-// longer fit its cache: some of them are in the file already, the old pages in the journal
-// beside it, which the next connection rolls back. False when no hot journal came of it.
-bool leaveHotJournal(const QString &path)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        sqlite3 *db = nullptr;
-        const bool wrote =
-            sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_exec(db,
-                         "PRAGMA cache_size = 10; BEGIN; UPDATE Sisan SET Namae = 'half written'; "
-                         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                         "INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, Syukkin, "
-                         "Bikou) SELECT '2026-01-01', 2026, 1, 1, 1, 1, 9, 0, printf('%0400d', i) FROM n",
-                         nullptr, nullptr, nullptr) == SQLITE_OK;
-        _exit(wrote ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-           QFileInfo(path + QStringLiteral("-journal")).size() > 0;
 }
 
 // A whole new ledger: row for row what a new ledger made undisturbed holds, and sound. One
