@@ -690,13 +690,6 @@ protected:
                scalar(QStringLiteral("SELECT SUM(Nyuukin) FROM Items WHERE SisanNo = ") + id) -
                scalar(QStringLiteral("SELECT SUM(Syukkin) FROM Items WHERE SisanNo = ") + id);
     }
-
-    int inputReads(const std::function<void()> &action)
-    {
-        const ItemsReads counted;
-        action();
-        return counted.count();
-    }
 };
 
 TEST_P(ReusedSumTest, TheListedAccountsBalanceIsTheRulesOwnNumber)
@@ -741,7 +734,7 @@ TEST_P(ReusedSumTest, TheListedAccountsBalanceIsTheRulesOwnNumber)
                          GetParam().expenseReads + 1};
     for (size_t i = 0; i < actions.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(inputReads(actions[i]), reads[i]);
+        EXPECT_EQ(itemsReadsDuring(actions[i]), reads[i]);
         EXPECT_FALSE(KakeiboDB->inTransaction());
         if (GetParam().overflow) {
             // Never wrapped: reported, nothing stored, the list as the ledger holds it.

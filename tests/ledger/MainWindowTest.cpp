@@ -454,28 +454,21 @@ TEST_F(MainWindowTest, FullRefreshListsTheEntriesOnceAsTwoListingsWould)
         w->KinyuuStatus = 2;
     };
     elsewhere();
-    int reads = 0;
-    {
-        const ItemsReads counted;
+    int reads = itemsReadsDuring([w] {
         GSisanCodeInit = true;
         w->SetlsbSisan();
         w->SetlsbItem(-1);
         w->KinyuuStatus = 1;
         w->SetPpmLsbHimoku();
         w->grbKinyu()->setEnabled(false);
-        reads = counted.count();
-    }
+    });
     const QString twice = windowState(w);
     EXPECT_EQ(reads, 2);
     EXPECT_EQ(w->lsbItem()->rowCount(), 35);
     EXPECT_EQ(w->lsbItem()->scrollPosition(), 18);
 
     elsewhere();
-    {
-        const ItemsReads counted;
-        w->FullRefresh();
-        reads = counted.count();
-    }
+    reads = itemsReadsDuring([w] { w->FullRefresh(); });
     EXPECT_EQ(windowState(w), twice);
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();

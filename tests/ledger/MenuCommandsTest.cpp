@@ -81,6 +81,9 @@ protected:
         EXPECT_TRUE(found) << name;
         return found;
     }
+
+    // Closes a modal dialog with its Close button.
+    static void closeDialog(QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); }
 };
 
 TEST_F(MenuCommandsTest, OpenWithTheRememberedFilePresentReopensWithoutADialogAndRefreshes)
@@ -149,7 +152,7 @@ TEST_F(MenuCommandsTest, AnAccountAddedInTheDialogIsListedAndTheFirstAccountSele
         child<QLineEdit>(dialog, "tfdSisankoumokuNamae")->setText(QString::fromUtf8("財布"));
         child<QLineEdit>(dialog, "tfdSisankoumokuSyokikingaku")->setText(QStringLiteral("1500"));
         child<QPushButton>(dialog, "pbtSisanKoumokuKanryou")->click();
-        child<QPushButton>(dialog, "pbtClose")->click();
+        closeDialog(dialog);
     });
     trigger("SisanKoumokuKanri");
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
@@ -163,7 +166,6 @@ TEST_F(MenuCommandsTest, AnAccountAddedInTheDialogIsListedAndTheFirstAccountSele
 TEST_F(MenuCommandsTest, TheAccountCommandYieldsWhetherTheEntryListWasRefilled)
 {
     wndKakeibo *w = startWithLedger();
-    const auto closeDialog = [](QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); };
     whenModal(closeDialog);
     EXPECT_TRUE(w->_SisanKoumokuKanri_Action());
     exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
@@ -190,26 +192,20 @@ TEST_F(MenuCommandsTest, TheAccountCommandListsTheEntriesOnceAsTwoListingsWould)
         w->pbtHensyuu()->setEnabled(true);
     };
     elsewhere();
-    int reads = 0;
-    {
-        const ItemsReads counted;
+    int reads = itemsReadsDuring([w] {
         GSisanCodeInit = true;
         w->SetlsbSisan();
         EXPECT_TRUE(w->SetlsbItem(-1));
-        reads = counted.count();
-    }
+    });
     const QString twice = windowState(w);
     EXPECT_EQ(reads, 2);
     EXPECT_EQ(w->lsbItem()->scrollPosition(), 13);
 
-    const auto closeDialog = [](QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); };
     elsewhere();
-    {
-        const ItemsReads counted;
+    reads = itemsReadsDuring([w] {
         whenModal(closeDialog);
         EXPECT_TRUE(w->_SisanKoumokuKanri_Action());
-        reads = counted.count();
-    }
+    });
     EXPECT_EQ(windowState(w), twice);
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
@@ -233,7 +229,7 @@ TEST_F(MenuCommandsTest, TheTransferPopupFollowsTheAccountsAfterTheAccountDialog
         child<QLineEdit>(dialog, "tfdSisankoumokuNamae")->setText(QStringLiteral("Card"));
         child<QLineEdit>(dialog, "tfdSisankoumokuSyokikingaku")->setText(QStringLiteral("0"));
         child<QPushButton>(dialog, "pbtSisanKoumokuKanryou")->click();
-        child<QPushButton>(dialog, "pbtClose")->click();
+        closeDialog(dialog);
     });
     trigger("SisanKoumokuKanri");
     ASSERT_EQ(w->ppmHimoku()->rowCount(), 3);
@@ -247,7 +243,7 @@ TEST_F(MenuCommandsTest, AfterTheCategoryDialogThePopupListsOnlySubItems)
     w->pbtSinki()->click();
     ASSERT_TRUE(w->rbtSisyutu()->value());
     ASSERT_EQ(w->ppmHimoku()->rowCount(), 63);
-    whenModal([](QWidget *dialog) { child<QPushButton>(dialog, "pbtClose")->click(); });
+    whenModal(closeDialog);
     trigger("HimokuKoumokuKanri");
     EXPECT_EQ(w->ppmHimoku()->rowCount(), 48);
     EXPECT_EQ(gDicSisyutu.count(), 48);

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the main-window tests: everything the user sees of the two lists and the
 // buttons as one text, to compare the window after two ways of reaching a state, and a count
-// of the statements that read the entries.
+// of the statements that read the entries while some steps run.
 
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
@@ -13,6 +13,8 @@
 #include <QStringList>
 
 #include <sqlite3.h>
+
+#include <functional>
 
 // Every cell of both lists, the labels, the caption, the scroll positions, the selections,
 // the buttons and the selected account.
@@ -68,3 +70,11 @@ private:
 
     int m_count = 0;
 };
+
+// The statements reading Items that the steps run on the open ledger.
+inline int itemsReadsDuring(const std::function<void()> &steps)
+{
+    const ItemsReads counted;
+    steps();
+    return counted.count();
+}

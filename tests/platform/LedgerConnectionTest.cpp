@@ -9,7 +9,31 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
+
+// A scripted dialog service installed while it lives; the one it replaced is put back however
+// the test ends, a failed assertion included.
+class ScriptedUiInstalled
+{
+public:
+    ScriptedUiInstalled()
+    {
+        auto ui = std::make_unique<ScriptedUi>();
+        m_ui = ui.get();
+        m_previous = Ui::install(std::move(ui));
+    }
+    ~ScriptedUiInstalled() { Ui::install(std::move(m_previous)); }
+    ScriptedUiInstalled(const ScriptedUiInstalled &) = delete;
+    ScriptedUiInstalled &operator=(const ScriptedUiInstalled &) = delete;
+
+    ScriptedUi *ui() const { return m_ui; }
+
+private:
+    ScriptedUi *m_ui = nullptr;
+    std::unique_ptr<Ui> m_previous;
+};
 
 class LedgerConnectionTest : public ::testing::Test
 {
@@ -129,9 +153,10 @@ TEST_F(LedgerConnectionTest, AnUncommittedTransactionRollsBackAndNestedScopesJoi
 TEST_F(LedgerConnectionTest, AnActionNeverJoinsAnotherAndItsMessagesWaitUntilItHasEnded)
 {
     auto db = makeDatabase(QStringLiteral("a.sqlf"));
-    auto *ui = new ScriptedUi;
-    std::unique_ptr<Ui> previous = Ui::install(std::unique_ptr<Ui>(ui));
+    // Declared before the service, so that its callback never outlives what it records into.
     QList<bool> lockedWhileShown;
+    const ScriptedUiInstalled installed;
+    ScriptedUi *ui = installed.ui();
     ui->whileMessageShown = [&](const QString &) { lockedWhileShown << db->inTransaction(); };
     {
         Transaction outer(db.get());
@@ -161,7 +186,6 @@ TEST_F(LedgerConnectionTest, AnActionNeverJoinsAnotherAndItsMessagesWaitUntilItH
     auto rows = db->select(QStringLiteral("SELECT count(*) FROM T"));
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows->intAt(0), 0);
-    Ui::install(std::move(previous));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -153,6 +154,8 @@ TEST_F(ListBoxTest, Utf8CellsReadBackAsQtDecodesThem)
         "past the range \xf4\x90\x80\x80",
         QByteArray("nul \0 inside", 12),
     };
+    // What the well-formed first rows spell, written out rather than decoded.
+    const QString wellFormed[] = {QString(), QStringLiteral("2024-03-05"), QStringLiteral("été € 日本 😀")};
     {
         ListBox::Refill refill(*list);
         for (const QByteArray &text : texts) {
@@ -163,8 +166,8 @@ TEST_F(ListBoxTest, Utf8CellsReadBackAsQtDecodesThem)
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString expected = decoder.decode(texts[row]);
         EXPECT_EQ(list->cell(row, 1), expected) << row;
-        if (row < 3) {
-            EXPECT_EQ(list->cell(row, 1), QString::fromUtf8(texts[row])) << row;
+        if (row < static_cast<int>(std::size(wellFormed))) {
+            EXPECT_EQ(list->cell(row, 1), wellFormed[row]) << row;
         }
     }
 }

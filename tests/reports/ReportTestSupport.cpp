@@ -1,9 +1,15 @@
 #include "ReportTestSupport.h"
 
 #include "app/mdlGlobal.h"
+#include "reports/PageModel.h"
+#include "reports/wndPrev.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimer>
+
+#include <gtest/gtest.h>
 
 namespace {
 // The stored form of an entry's date.
@@ -20,6 +26,12 @@ void ReportTest::SetUp()
 {
     LedgerTestFixture::SetUp();
     createLedger(QStringLiteral("report.sqlf"));
+}
+
+void ReportTest::TearDown()
+{
+    closeReportWindow();
+    LedgerTestFixture::TearDown();
 }
 
 void ReportTest::addEntry(int year, int month, int day, int32_t account, int kind, int32_t himoku,
@@ -64,6 +76,31 @@ void ReportTest::addTransfer(int year, int month, int day, int32_t from, int32_t
              .arg(amount));
     exec(
         QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2").arg(KakeiboDB->lastRowId()).arg(source));
+}
+
+void closeReportWindow()
+{
+    if (wndPrev::exists()) {
+        wndPrev::instance()->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void withYearlyReport(const std::function<void(wndPrev *)> &steps)
+{
+    const auto window = [] { return wndPrev::exists() ? wndPrev::instance() : nullptr; };
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        ran = true;
+        if (window()) {
+            steps(window());
+        }
+        if (window()) {
+            window()->close();
+        }
+    });
+    wndPrev::openReport(kYearlyReport);
+    EXPECT_TRUE(ran);
 }
 
 QByteArray readFileBytes(const QString &path)

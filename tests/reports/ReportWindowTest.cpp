@@ -12,25 +12,13 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 class ReportWindowTest : public ReportTest
 {
 protected:
-    void TearDown() override
-    {
-        if (wndPrev::exists()) {
-            wndPrev::instance()->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ReportTest::TearDown();
-    }
-
     static wndPrev *window() { return wndPrev::exists() ? wndPrev::instance() : nullptr; }
 
     template <typename T> static T *control(const char *name)
@@ -39,24 +27,6 @@ protected:
     }
 
     static void click(const char *name) { control<QPushButton>(name)->click(); }
-
-    // Opens the yearly report, which blocks until its window closes: the steps run inside
-    // its modal loop, and the window is closed after them if they left it open.
-    static void withYearlyReport(const std::function<void(wndPrev *)> &steps)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            ran = true;
-            if (window()) {
-                steps(window());
-            }
-            if (window()) {
-                window()->close();
-            }
-        });
-        wndPrev::openReport(kYearlyReport);
-        EXPECT_TRUE(ran);
-    }
 
     // Print and CSV asked for no dialog and showed nothing.
     void expectPrintAndCsvToDoNothing()

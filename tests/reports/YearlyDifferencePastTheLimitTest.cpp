@@ -15,7 +15,6 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -148,33 +147,18 @@ QImage figuresOnly(const QImage &like, const strPreVal &model, int line, const F
 class YearlyDifferencePastTheLimitTest : public ReportTest
 {
 protected:
-    void TearDown() override
-    {
-        if (wndPrev::exists()) {
-            wndPrev::instance()->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ReportTest::TearDown();
-    }
-
     // Opens the yearly report as the menu does (modal), keeps its page and model, writes the
     // CSV file through its command and closes it.
     void drawAndWrite(const QString &csv, QImage &page, strPreVal &model)
     {
         m_ui->fileAnswers.push_back(csv);
-        QTimer::singleShot(0, [&] {
-            if (!wndPrev::exists()) {
-                return;
-            }
-            wndPrev *report = wndPrev::instance();
+        withYearlyReport([&](wndPrev *report) {
             if (report->PBffer()) {
                 page = report->PBffer()->copy();
             }
             model = report->pPVal();
             report->findChild<QPushButton *>(QStringLiteral("pbtCsvOutput"))->click();
-            report->close();
         });
-        wndPrev::openReport(kYearlyReport);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
@@ -229,13 +213,8 @@ TEST_F(YearlyDifferencePastTheLimitTest, OnlyTheCellsPastTheLimitAreLeftEmpty)
         EXPECT_EQ(m_ui->messages, QStringList({QString::fromUtf8(kYearlyDrawFailures[3]) + overflow,
                                                QString::fromUtf8(kYearlyCsvFailures[3]) + overflow}));
 
-        QByteArray heading;
-        for (int m = 1; m <= 12; ++m) {
-            heading += " , " + QByteArray::number(m) + " 月";
-        }
-        heading += " , 合計\n";
         const QByteArray expected =
-            "2024 年度　レポート , " + date.toUtf8() + "\n" + heading + "収入\n" +
+            "2024 年度　レポート , " + date.toUtf8() + "\n" + kYearlyCsvHeading + "収入\n" +
             csvFigures("給料/給料", incomeTotals) + csvFigures("収入合計", incomeTotals) + "支出\n" +
             csvFigures("食費/食材", expenseTotals) + csvFigures("支出合計", expenseTotals) +
             csvFigures("差引合計", difference);

@@ -31,9 +31,6 @@ protected:
         addTransfer(2024, 3, 3, 1, 2, 10000);
     }
 };
-
-const QByteArray kHeading =
-    " , 1 月 , 2 月 , 3 月 , 4 月 , 5 月 , 6 月 , 7 月 , 8 月 , 9 月 , 10 月 , 11 月 , 12 月 , 合計\n";
 } // namespace
 
 TEST(YearlyStatements, AreBuiltAsTheLedgerExpectsThem)
@@ -69,7 +66,7 @@ TEST_F(YearlyReportTest, CsvFileOfAYear)
         EXPECT_FALSE(error) << error->toStdString();
     }
     const QByteArray expected =
-        "2024 年度　レポート , 2024/03/05\n" + kHeading +
+        "2024 年度　レポート , 2024/03/05\n" + kYearlyCsvHeading +
         "収入\n"
         "給料/給料 , 350000 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 300000 , 650000\n"
         "金利/利子 , 0 , 0 , 0 , 0 , 0 , 12 , 0 , 0 , 0 , 0 , 0 , 0 , 12\n"
@@ -92,7 +89,7 @@ TEST_F(YearlyReportTest, YearWithIncomeOnlyAndYearWithTransfersOnly)
 
     const QByteArray incomeOnly =
         yearlyReportCsv(readYearlyReport(*KakeiboDB, QStringLiteral("2022")), QStringLiteral("2022"), kDate);
-    EXPECT_EQ(incomeOnly, "2022 年度　レポート , 2024/03/05\n" + kHeading +
+    EXPECT_EQ(incomeOnly, "2022 年度　レポート , 2024/03/05\n" + kYearlyCsvHeading +
                               "収入\n"
                               "年金/公的年金 , 0 , 0 , 0 , 1500 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 1500\n"
                               "収入合計 , 0 , 0 , 0 , 1500 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 1500\n"
@@ -103,8 +100,8 @@ TEST_F(YearlyReportTest, YearWithIncomeOnlyAndYearWithTransfersOnly)
     const QByteArray zeros = " , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0\n";
     const QByteArray transfersOnly =
         yearlyReportCsv(readYearlyReport(*KakeiboDB, QStringLiteral("2021")), QStringLiteral("2021"), kDate);
-    EXPECT_EQ(transfersOnly, "2021 年度　レポート , 2024/03/05\n" + kHeading + "収入\n収入合計" + zeros +
-                                 "支出\n支出合計" + zeros + "差引合計" + zeros);
+    EXPECT_EQ(transfersOnly, "2021 年度　レポート , 2024/03/05\n" + kYearlyCsvHeading + "収入\n収入合計" +
+                                 zeros + "支出\n支出合計" + zeros + "差引合計" + zeros);
 }
 
 TEST_F(YearlyReportTest, YearsComeInStatementOrder)
@@ -139,8 +136,8 @@ TEST_F(YearlyReportTest, FailedStatementsGiveEmptySectionsAndZeroTotals)
     }
     const QByteArray zeros = " , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0\n";
     EXPECT_EQ(yearlyReportCsv(data, QStringLiteral("2024"), kDate),
-              "2024 年度　レポート , 2024/03/05\n" + kHeading + "収入\n収入合計" + zeros + "支出\n支出合計" +
-                  zeros + "差引合計" + zeros);
+              "2024 年度　レポート , 2024/03/05\n" + kYearlyCsvHeading + "収入\n収入合計" + zeros +
+                  "支出\n支出合計" + zeros + "差引合計" + zeros);
     EXPECT_TRUE(readReportYears(*KakeiboDB).error);
 }
 
