@@ -17,7 +17,6 @@
 #include <QPushButton>
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <array>
 #include <limits>
@@ -50,12 +49,11 @@ struct LimitCase
 
 // Amounts as another program writes them: straight into the file, past every check of ours.
 // Income to 給料/給料 (77), expense to 食費/食材 (2), all in 2024.
-void writeWithSqlite(const QString &file, const std::vector<Booking> &bookings)
+QStringList bookingStatements(const std::vector<Booking> &bookings)
 {
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    QStringList statements;
     for (const Booking &b : bookings) {
-        const QString sql =
+        statements.append(
             QStringLiteral(
                 "INSERT INTO Items (Hizuke,Nen,Tuki,Hi,SisanNo,SyubetuNo,HimokuNo,IdouId,%1,Bikou) "
                 "VALUES ('2024-%2-10', 2024, %3, 10, 1, %4, %5, -1, %6, 'far')")
@@ -64,13 +62,9 @@ void writeWithSqlite(const QString &file, const std::vector<Booking> &bookings)
                 .arg(b.month)
                 .arg(b.income ? 2 : 1)
                 .arg(b.income ? 77 : 2)
-                .arg(b.amount);
-        char *error = nullptr;
-        EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error), SQLITE_OK)
-            << sql.toStdString() << ": " << (error ? error : "");
-        sqlite3_free(error);
+                .arg(b.amount));
     }
-    sqlite3_close(db);
+    return statements;
 }
 
 WideSums sumsOf(const std::vector<Booking> &bookings, bool income)
@@ -182,7 +176,7 @@ TEST_F(YearlyDifferencePastTheLimitTest, OnlyTheCellsPastTheLimitAreLeftEmpty)
     for (const LimitCase &c : cases) {
         SCOPED_TRACE(c.what);
         exec(QStringLiteral("DELETE FROM Items"));
-        writeWithSqlite(path(QStringLiteral("report.sqlf")), c.bookings);
+        writeWithSqlite(path(QStringLiteral("report.sqlf")), bookingStatements(c.bookings));
         m_ui->messages.clear();
 
         const WideSums income = sumsOf(c.bookings, true);
