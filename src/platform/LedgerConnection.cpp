@@ -1,6 +1,7 @@
 #include "platform/LedgerConnection.h"
 
 #include "platform/CheckedSum.h"
+#include "platform/ReplacedDatabase.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
@@ -187,6 +188,11 @@ bool LedgerConnection::open(int flags)
 {
     // Absolute paths: a relative name beginning with "file:" would be taken as a URI.
     const QByteArray path = QFileInfo(m_path).absoluteFilePath().toUtf8();
+    // Refused, never opened: SQLite's first read would open a FIFO there and wait for ever.
+    if (specialFileBeside(m_path)) {
+        setError(cannotOpenMessage());
+        return false;
+    }
     sqlite3 *db = nullptr;
     // One user-interface thread runs every statement: without the connection's mutex each
     // column read of a long list costs no lock.

@@ -35,6 +35,20 @@ bool siblingNamesFit(const QString &path)
     return QFile::encodeName(info.fileName()).size() + longest <= nameLimit(info.absolutePath());
 }
 
+bool specialFileBeside(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString database = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    for (const char *suffix : ReplacedDatabase::kSiblingSuffixes) {
+        struct stat sibling;
+        if (::stat(QFile::encodeName(database + QLatin1String(suffix)).constData(), &sibling) == 0 &&
+            !S_ISREG(sibling.st_mode)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 ReplacedDatabase::ReplacedDatabase(const QString &path) : m_path(QFileInfo(path).absoluteFilePath()) {}
 
 ReplacedDatabase::~ReplacedDatabase()
@@ -74,12 +88,52 @@ bool ReplacedDatabase::removeLeftovers()
     return true;
 }
 
+bool ReplacedDatabase::removeSpecialSiblings()
+{
+    for (const char *suffix : kSiblingSuffixes) {
+        const QByteArray name = QFile::encodeName(m_path + QLatin1String(suffix));
+        struct stat info;
+        if (::lstat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
+            ::unlink(name.constData()) != 0) {
+            return fail(systemErrorText(errno));
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// Whether the connection, inside a transaction, reads through a log: SQLite opens one beside
+// a database in write-ahead mode, and leaves one it cannot use (an empty one beside a rollback
+// journal database) alone.
+bool readsThroughLog(sqlite3 *db)
+{
+    sqlite3_stmt *stmt = nullptr;
+    bool log = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        log = qstricmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "wal") == 0;
+    }
+    sqlite3_finalize(stmt);
+    return log;
+}
+
+} // namespace
+
 bool ReplacedDatabase::prepare()
 {
     release();
     m_error.clear();
-    // Beside a name that holds no file (or no regular file) nothing belongs to a database.
-    if (!QFileInfo(m_path).isFile()) {
+    // A FIFO, a device or a socket beside the name belongs to no database, and SQLite would
+    // open it as a journal or a log: a FIFO's open blocks for ever.
+    if (!removeSpecialSiblings()) {
+        return false;
+    }
+    // Beside a name that holds no regular file nothing belongs to a database: SQLite keeps a
+    // link's journal and log beside the file the link leads to, and a rename replaces only
+    // the link.
+    struct stat info;
+    if (::lstat(QFile::encodeName(m_path).constData(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return removeLeftovers();
     }
 
@@ -91,6 +145,26 @@ bool ReplacedDatabase::prepare()
         // The first lock rolls a hot journal back (SQLite deletes it then) and opens a log
         // that is there; IMMEDIATE waits, as any write does, for a writer to finish.
         rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK && readsThroughLog(db)) {
+        // Leaving write-ahead mode takes the log's pages into the file and removes the log
+        // and its index, only when no other connection has the file open: one that does would
+        // share them with the new file, which then does not replace it (and nothing of it
+        // was changed). A checkpoint that fails says why (a full disk, say); the log stays.
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) {
+            rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        }
+        if (rc == SQLITE_OK && readsThroughLog(db)) {
+            rc = SQLITE_BUSY;
+        }
+        if (rc != SQLITE_OK) {
+            const QString message =
+                rc == SQLITE_BUSY ? QString::fromUtf8(sqlite3_errstr(rc)) : databaseError(db, rc);
+            sqlite3_close(db);
+            return fail(message);
+        }
     }
     if (rc != SQLITE_OK) {
         const QString message = databaseError(db, rc);
@@ -107,28 +181,15 @@ bool ReplacedDatabase::prepare()
         return fail(message);
     }
 
-    if (!siblingExists(kLogSuffix)) {
-        // A rollback journal ledger, now write-locked: a journal still there is no hot one
-        // (it would have been rolled back), and no one else can start one while the lock is
-        // held; an index without its log is used by no one.
-        m_db = db;
-        if (!removeLeftovers()) {
-            release();
-            return false;
-        }
-        return true;
+    // A rollback journal database, now write-locked: a journal still there is no hot one (it
+    // would have been rolled back), and no one else can start one while the lock is held; a
+    // log SQLite did not read through, or an index without its log, is used by no one.
+    m_db = db;
+    if (!removeLeftovers()) {
+        release();
+        return false;
     }
-
-    // A log: closing the last connection takes its pages into the file and removes it and its
-    // index. Another connection that keeps the file open keeps them too, and would share them
-    // with the new file: then the file is not replaced (and nothing of it was changed).
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    if (siblingExists(kLogSuffix) || siblingExists(kLogIndexSuffix)) {
-        return fail(QString::fromUtf8(sqlite3_errstr(SQLITE_BUSY)));
-    }
-    // The log is gone, so no journal beside it is a hot one.
-    return removeLeftovers();
+    return true;
 }
 
 void ReplacedDatabase::release()

@@ -1,7 +1,9 @@
 #include "reports/CsvFile.h"
 
+#include "platform/StagedFile.h"
 #include "platform/SystemError.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -13,8 +15,32 @@ QByteArray csvLine(const QStringList &fields)
     return fields.join(QStringLiteral(" , ")).toUtf8() + '\n';
 }
 
+namespace {
+
+// Over an existing file, QSaveFile's new file takes a name of its own beside the replaced one
+// (a link's target): that name plus ".XXXXXX", before it is renamed.
+bool temporaryNameFits(const QFileInfo &existing)
+{
+    const QFileInfo target(existing.canonicalFilePath());
+    return QFile::encodeName(target.fileName()).size() + qsizetype(sizeof ".XXXXXX") - 1 <=
+           nameLimit(target.absolutePath());
+}
+
+} // namespace
+
 std::optional<QString> writeCsvFile(const QString &path, const std::function<QByteArray()> &content)
 {
+    // QSaveFile would rename its file onto a FIFO, a device or a socket (or the link to one),
+    // replacing it; writing into one instead could block for ever.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir()) {
+        return QString::fromUtf8(kNotARegularFile);
+    }
+    // Over a file whose name leaves no room for the temporary one, the replacement would fail
+    // only at its end, with no cause of Qt's.
+    if (existing.exists() && !temporaryNameFits(existing)) {
+        return systemErrorText(ENAMETOOLONG);
+    }
     QSaveFile file(path);
     // Unbuffered, so that every byte meets the disk in write() below and its failure is seen
     // there: buffered, the bytes would go out in commit(), whose failed flush Qt does not

@@ -9,6 +9,9 @@
 #include <functional>
 #include <optional>
 
+// Why a name that holds a FIFO, a device or a socket (or a link to one) is not written.
+inline constexpr const char *kNotARegularFile = "Not a regular file";
+
 // One CSV line: the fields joined by " , ", followed by the line end.
 QByteArray csvLine(const QStringList &fields);
 

@@ -10,6 +10,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -190,6 +193,22 @@ TEST_F(LedgerStoreTest, AFailedOpenLeavesAGuardThatRefusesWithTheStoredMessage)
     ASSERT_EQ(m_ui->messages.size(), 1);
     EXPECT_EQ(m_ui->messages[0], QStringLiteral("file is not a database"));
     EXPECT_EQ(m_enabled, 0);
+}
+
+TEST_F(LedgerStoreTest, ARememberedLedgerWithAFifoForAJournalIsRefusedAndNeverBlocks)
+{
+    makeLedgerFile(QStringLiteral("Quorvela.sqlf"));
+    writeFile(QStringLiteral("Quorvela.ini"), encodeSettingsFile(QStringLiteral("Quorvela.sqlf")));
+    // SQLite would open it to read a journal back, and the open waits for a writer for ever.
+    const QString journal = path(QStringLiteral("Quorvela.sqlf-journal"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(journal).constData(), 0644), 0);
+    OpenKakeiboInit();
+    EXPECT_EQ(m_ui->messages, QStringList{QString::fromUtf8("Quorvela.sqlf との接続ができませんでした。")});
+    ASSERT_TRUE(KakeiboDB);
+    EXPECT_FALSE(KakeiboDB->isConnected());
+    EXPECT_EQ(m_enabled, 0);
+    // Opening a ledger removes nothing beside it.
+    EXPECT_TRUE(QFileInfo(journal).exists());
 }
 
 TEST_F(LedgerStoreTest, LookupTablesFollowTheCategoryOrderWithHeaderEntries)

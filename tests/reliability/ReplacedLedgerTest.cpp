@@ -12,6 +12,8 @@
 #include "app/LedgerSchema.h"
 #include "app/mdlGlobal.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +21,8 @@
 #include <functional>
 
 #include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -74,8 +78,58 @@ protected:
         KakeiboDB.reset();
     }
 
+    // Makes the new ledger over the name as the user does; the ledger then must be open with
+    // no message, and the name hold exactly a new ledger that takes the next entry.
+    void expectNewLedgerAt(const QString &file)
+    {
+        m_ui->fileAnswers.push_back(path(file));
+        CreateNewKakeiboDB();
+        EXPECT_EQ(lines(m_ui->messages), "");
+        ASSERT_TRUE(KakeiboDB && KakeiboDB->isConnected());
+        exec(QStringLiteral("INSERT INTO Sisan VALUES (3, 'new account', 0, 0)"));
+        exec(QStringLiteral("DELETE FROM Sisan WHERE Id = 3"));
+        KakeiboDB.reset();
+        EXPECT_TRUE(QFileInfo(path(file)).isFile() && !QFileInfo(path(file)).isSymLink());
+        EXPECT_EQ(dumpLedger(path(file)), m_newLedger);
+        expectSound(file);
+    }
+
+    // Every file in the folder with a digest of its bytes, to tell whether anything there was
+    // touched.
+    QStringList filesIn(const QString &folder)
+    {
+        QStringList files;
+        for (const QString &name : folderEntries(folder)) {
+            files.append(
+                name + QStringLiteral(": ") +
+                QString::fromLatin1(QCryptographicHash::hash(readFile(folder + QLatin1Char('/') + name),
+                                                             QCryptographicHash::Sha256)
+                                        .toHex()));
+        }
+        return files;
+    }
+
     QString m_newLedger;
 };
+
+// A special file made at a name.
+struct SpecialFile
+{
+    const char *what;
+    std::function<bool(const QString &file)> make;
+};
+
+bool makeFifo(const QString &file)
+{
+    return ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0;
+}
+
+// A write-ahead ledger whose log (or index) is then replaced by a FIFO.
+bool fifoBesideLog(const QString &file, const char *suffix)
+{
+    const QString special = file + QLatin1String(suffix);
+    return leaveUncheckpointedLog(file) && QFile::remove(special) && makeFifo(special);
+}
 
 struct Leftover
 {
@@ -223,6 +277,110 @@ TEST_F(ReplacedLedgerTest, AFileAnotherConnectionIsWritingIsNotReplacedUnderIt)
         EXPECT_GE(check.accounts, 3);
         QFile::remove(path(file));
     }
+}
+
+TEST_F(ReplacedLedgerTest, ASpecialFileBesideTheNameNeverBlocksTheNewLedger)
+{
+    const QString file = QStringLiteral("kakeibo.sqlf");
+    const std::vector<SpecialFile> cases = {
+        // SQLite would open it to read the journal back, and the open waits for a writer.
+        {"a FIFO as the journal", [](const QString &f) { return makeFifo(f + QStringLiteral("-journal")); }},
+        {"a link to a FIFO as the journal",
+         [](const QString &f) {
+             return makeFifo(f + QStringLiteral(".fifo")) &&
+                    QFile::link(f + QStringLiteral(".fifo"), f + QStringLiteral("-journal"));
+         }},
+        // A ledger in write-ahead mode has SQLite read its log and index.
+        {"a FIFO as the log of a write-ahead ledger",
+         [](const QString &f) { return fifoBesideLog(f, "-wal"); }},
+        {"a FIFO as the log's index of a write-ahead ledger",
+         [](const QString &f) { return fifoBesideLog(f, "-shm"); }},
+    };
+    for (const SpecialFile &special : cases) {
+        SCOPED_TRACE(special.what);
+        restart();
+        makeOldLedger(file);
+        ASSERT_TRUE(special.make(path(file)));
+        const QStringList others = folderEntries().filter(QStringLiteral(".fifo"));
+        expectNewLedgerAt(file);
+        // Neither the special file nor the file the new ledger was built in is left.
+        EXPECT_EQ(lines(folderEntries()), lines(QStringList{file} + others));
+        for (const QString &name : folderEntries()) {
+            QFile::remove(path(name));
+        }
+    }
+}
+
+TEST_F(ReplacedLedgerTest, ALogSQLiteDidNotUseIsALeftoverThatGoes)
+{
+    const QString file = QStringLiteral("kakeibo.sqlf");
+    const QString target = QStringLiteral("elsewhere/kakeibo.sqlf");
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("elsewhere"))));
+    const std::vector<Leftover> cases = {
+        {"an empty log beside a rollback journal ledger",
+         [this](const QString &f) {
+             makeOldLedger(f);
+             writeFile(f + QStringLiteral("-wal"), QByteArray());
+         },
+         {}},
+        // SQLite keeps a link's journal and log beside the file the link leads to.
+        {"a log beside a link to a ledger whose own log lies beside it",
+         [this, target](const QString &f) {
+             makeOldLedger(target);
+             ASSERT_TRUE(leaveUncheckpointedLog(path(target)));
+             ASSERT_TRUE(QFile::link(path(target), path(f)));
+             writeFile(f + QStringLiteral("-wal"), readFile(target + QStringLiteral("-wal")));
+             writeFile(f + QStringLiteral("-shm"), readFile(target + QStringLiteral("-shm")));
+         },
+         {QStringLiteral("kakeibo.sqlf"), QStringLiteral("kakeibo.sqlf-shm"),
+          QStringLiteral("kakeibo.sqlf-wal")}},
+    };
+    for (const Leftover &leftover : cases) {
+        SCOPED_TRACE(leftover.what);
+        restart();
+        leftover.make(file);
+        ASSERT_TRUE(QFileInfo::exists(path(file + QStringLiteral("-wal"))));
+        ASSERT_EQ(folderEntries(QStringLiteral("elsewhere")), leftover.beside);
+        const QStringList elsewhere = filesIn(QStringLiteral("elsewhere"));
+        expectNewLedgerAt(file);
+        EXPECT_EQ(lines(folderEntries()), lines({QStringLiteral("elsewhere"), file}));
+        // The file the link led to is another ledger, with its log, as it was.
+        EXPECT_EQ(filesIn(QStringLiteral("elsewhere")), elsewhere);
+        QFile::remove(path(file));
+    }
+}
+
+TEST_F(ReplacedLedgerTest, ASettlingThatFindsNoRoomSaysSoAndLeavesTheOldLedgerWhole)
+{
+    const QString small = QStringLiteral("small");
+    ASSERT_TRUE(QDir().mkpath(path(small)));
+    if (!mountSmallFolder(path(small), "2m")) {
+        GTEST_SKIP() << "no permission to mount a small file system here (needs CAP_SYS_ADMIN)";
+    }
+    const QString file = small + QStringLiteral("/kakeibo.sqlf");
+    makeOldLedger(file);
+    // A log whose pages need far more room in the file than the disk has left; the new
+    // ledger itself still fits.
+    ASSERT_TRUE(dieAfter(path(file), {"PRAGMA journal_mode = WAL",
+                                      "INSERT INTO Sisan VALUES (4, printf('%.*c', 600000, 'x'), 7, 7)"}));
+    writeFile(small + QStringLiteral("/room"), QByteArray(256 * 1024, 'r'));
+    fillUp(path(small + QStringLiteral("/filler")));
+    ASSERT_TRUE(QFile::remove(path(small + QStringLiteral("/room"))));
+    const QStringList before = folderEntries(small);
+    const QByteArray log = readFile(file + QStringLiteral("-wal"));
+
+    m_ui->fileAnswers.push_back(path(file));
+    CreateNewKakeiboDB();
+    EXPECT_EQ(lines(m_ui->messages), lines({kCreateFailed + QStringLiteral("database or disk is full")}));
+    EXPECT_FALSE(KakeiboDB);
+    // No file the new ledger was built in is left, and the log still holds what it held.
+    EXPECT_EQ(lines(folderEntries(small)), lines(before));
+    EXPECT_TRUE(readFile(file + QStringLiteral("-wal")) == log);
+    ASSERT_TRUE(QFile::remove(path(small + QStringLiteral("/filler"))));
+    const LedgerCheck check = checkLedger(path(file));
+    EXPECT_EQ(check.accounts, 4);
+    expectSound(file);
+    umount2(QFile::encodeName(path(small)).constData(), MNT_DETACH);
 }
 
 } // namespace
