@@ -78,11 +78,12 @@ dlgSisan::dlgSisan(QWidget *parent)
     m_lblSisanKoumokuBangou = addLabel(m_rctSisanField, "lblSisanKoumokuBangou", QString(), QRect());
     m_Label1 = addLabel(m_rctSisanField, "Label1", kLabel1Text, QRect(8, 8, 538, 20));
 
-    const int fieldY = 38;
-    const int fieldHeight = 26;
-    m_lblSisanKoumokuBangou->setGeometry(0, fieldY, 0, fieldHeight);
-    m_tfdSisankoumokuNamae->setGeometry(0, fieldY, 0, fieldHeight);
-    m_tfdSisankoumokuSyokikingaku->setGeometry(0, fieldY, 0, fieldHeight);
+    // The row the fields share; their texts are fitted to its height before the heading's
+    // words place them along it.
+    const QRect fieldRow(8, 38, 538, 26);
+    m_lblSisanKoumokuBangou->setGeometry(fieldRow);
+    m_tfdSisankoumokuNamae->setGeometry(fieldRow);
+    m_tfdSisankoumokuSyokikingaku->setGeometry(fieldRow);
     fitTexts(*this);
     placeFieldsUnderHeadings();
 

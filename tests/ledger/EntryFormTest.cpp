@@ -948,34 +948,39 @@ TEST_F(EntryFormTest, TheDatePickersDigitsAreWhole)
 
 TEST_F(EntryFormTest, AtTheDefaultFontEveryControlKeepsItsPlaceAndTheDateItsLook)
 {
+    exec(QStringLiteral("INSERT INTO Items VALUES (50, '2024-02-10', 2024, 2, 10, 1, 1, 2, NULL, -1, NULL, "
+                        "321, 'memo')"));
     wndKakeibo *w = open();
-    EXPECT_EQ(controlGeometries(*w), (std::vector<std::string>{"wndKakeiboContent 0,23 1096x686",
-                                                               "grbKakeibo1 336,8 752x366",
-                                                               "lsbItem 3,24 745x310",
-                                                               "lblItotal 448,338 296x22",
-                                                               "grbKakeibo2 336,382 752x296",
-                                                               "pbtSinki 12,24 96x28",
-                                                               "pbtHensyuu 116,24 96x28",
-                                                               "pbtSakujyo 220,24 96x28",
-                                                               "grbKinyu 8,60 736x228",
-                                                               "lblHimokuSyubetu 16,82 72x24",
-                                                               "Label2 16,154 72x24",
-                                                               "ppmHimoku 92,82 300x26",
-                                                               "Label3 16,118 72x24",
-                                                               "tfdKingaku 92,118 160x24",
-                                                               "tfdBikou 92,154 520x24",
-                                                               "pbtTorikesi 516,190 96x28",
-                                                               "pbtNyuryoku 624,190 96x28",
-                                                               "DateListBox1 316,36 120x20",
-                                                               "lblItemID 624,36 96x20",
-                                                               "Rectangle1 16,28 276x36",
-                                                               "rbtSisyutu 12,8 80x20",
-                                                               "rbtSyunyu 100,8 80x20",
-                                                               "rbtIdou 188,8 80x20",
-                                                               "grbKakeibo3 8,8 320x670",
-                                                               "lblToday 10,26 300x18",
-                                                               "lsbSisan 6,48 308x582",
-                                                               "lblStotal 6,638 308x22"}));
+    // In edit mode, so that the texts the form shows are measured too.
+    w->lsbItem()->setListIndex(0);
+    w->pbtHensyuu()->click();
+    EXPECT_EQ(controlGeometries(*w), (std::vector<std::string>{"wndKakeiboContent 0,23 1096x686 12px",
+                                                               "grbKakeibo1 336,8 752x366 14px",
+                                                               "lsbItem 3,24 745x310 12px",
+                                                               "lblItotal 448,338 296x22 12px",
+                                                               "grbKakeibo2 336,382 752x296 12px",
+                                                               "pbtSinki 12,24 96x28 12px",
+                                                               "pbtHensyuu 116,24 96x28 12px",
+                                                               "pbtSakujyo 220,24 96x28 12px",
+                                                               "grbKinyu 8,60 736x228 12px",
+                                                               "lblHimokuSyubetu 16,82 72x24 12px",
+                                                               "Label2 16,154 72x24 12px",
+                                                               "ppmHimoku 92,82 300x26 12px",
+                                                               "Label3 16,118 72x24 12px",
+                                                               "tfdKingaku 92,118 160x24 12px",
+                                                               "tfdBikou 92,154 520x24 12px",
+                                                               "pbtTorikesi 516,190 96x28 12px",
+                                                               "pbtNyuryoku 624,190 96x28 12px",
+                                                               "DateListBox1 316,36 120x20 12px",
+                                                               "lblItemID 624,36 96x20 12px",
+                                                               "Rectangle1 16,28 276x36 12px",
+                                                               "rbtSisyutu 12,8 80x20 12px",
+                                                               "rbtSyunyu 100,8 80x20 12px",
+                                                               "rbtIdou 188,8 80x20 12px",
+                                                               "grbKakeibo3 8,8 320x670 14px",
+                                                               "lblToday 10,26 300x18 10px",
+                                                               "lsbSisan 6,48 308x582 12px",
+                                                               "lblStotal 6,638 308x22 12px"}));
     EXPECT_EQ(cellsCut(*w->DateListBox1()), std::vector<std::string>());
 }
 

@@ -98,35 +98,42 @@ TEST_F(LargerFontTest, AnAccountIsAddedThroughTheFieldsAUserSeesAt14Points)
 
 TEST_F(LargerFontTest, AtTheDefaultFontEveryControlKeepsItsPlace)
 {
+    // In a mode that fills the panel, so that the texts it shows are measured too.
     dlgSisan accounts;
-    EXPECT_EQ(controlGeometries(accounts),
-              (std::vector<std::string>{
-                  "lsbSisan 10,44 574x300", "pbtClose 494,8 90x28", "pbtSisanTuika 10,354 90x28",
-                  "pbtSisanHensyuu 108,354 90x28", "pbtSisanSakujyo 206,354 90x28",
-                  "grbSisanKoumoku 10,392 574x166", "pbtSisanKoumokuKanryou 262,122 180x32",
-                  "pbtSisanKoumokuTorikesi 450,122 114x32", "rctSisanField 10,26 554x78",
-                  "tfdSisankoumokuSyokikingaku 377,38 169x26", "tfdSisankoumokuNamae 89,38 278x26",
-                  "lblSisanKoumokuBangou 12,38 69x26", "Label1 8,8 538x20"}));
+    accounts.lsbSisan_CellClick(0, 1);
+    press(accounts, "pbtSisanHensyuu");
+    EXPECT_EQ(
+        controlGeometries(accounts),
+        (std::vector<std::string>{
+            "lsbSisan 10,44 574x300 14px", "pbtClose 494,8 90x28 12px", "pbtSisanTuika 10,354 90x28 12px",
+            "pbtSisanHensyuu 108,354 90x28 12px", "pbtSisanSakujyo 206,354 90x28 12px",
+            "grbSisanKoumoku 10,392 574x166 12px", "pbtSisanKoumokuKanryou 262,122 180x32 12px",
+            "pbtSisanKoumokuTorikesi 450,122 114x32 12px", "rctSisanField 10,26 554x78 12px",
+            "tfdSisankoumokuSyokikingaku 377,38 169x26 12px", "tfdSisankoumokuNamae 89,38 278x26 12px",
+            "lblSisanKoumokuBangou 12,38 69x26 12px", "Label1 8,8 538x20 12px"}));
     dlgHimoku categories;
-    EXPECT_EQ(controlGeometries(categories), (std::vector<std::string>{"pbtClose 684,10 90x28",
-                                                                       "pbtHimokuTuika 462,48 152x28",
-                                                                       "pbtKoumokuHensyuu 462,84 96x28",
-                                                                       "pbtKoumokuSakujyo 566,84 96x28",
-                                                                       "grbKoumoku 462,122 312x236",
-                                                                       "tfdHimokuNamae 64,100 236x26",
-                                                                       "lblHimokuKoumokuBangou 64,30 100x24",
-                                                                       "pbtKoumokuKanryou 12,190 164x32",
-                                                                       "pbtKoumokuTorikesi 184,190 116x32",
-                                                                       "Label1 12,30 44x24",
-                                                                       "Label2 12,64 44x24",
-                                                                       "ppmHimokuSyubetu 64,62 120x28",
-                                                                       "Label3 12,100 44x24",
-                                                                       "Label5 12,136 44x24",
-                                                                       "tfdUtiwakeNamae 64,136 236x26",
-                                                                       "lsbHimoku 10,10 440x474",
-                                                                       "Label4 10,490 440x20",
-                                                                       "pbtUtiwakeTougou 670,84 104x28",
-                                                                       "grbUtiwakeTougou 462,368 312x70",
-                                                                       "ppmUtiwakeTougouSaki 12,30 288x28",
-                                                                       "pbtUtiwakeTuika 622,48 152x28"}));
+    categories.lsbHimoku_CellClick(1, 0);
+    press(categories, "pbtKoumokuHensyuu");
+    EXPECT_EQ(controlGeometries(categories),
+              (std::vector<std::string>{"pbtClose 684,10 90x28 12px",
+                                        "pbtHimokuTuika 462,48 152x28 12px",
+                                        "pbtKoumokuHensyuu 462,84 96x28 12px",
+                                        "pbtKoumokuSakujyo 566,84 96x28 12px",
+                                        "grbKoumoku 462,122 312x236 12px",
+                                        "tfdHimokuNamae 64,100 236x26 12px",
+                                        "lblHimokuKoumokuBangou 64,30 100x24 12px",
+                                        "pbtKoumokuKanryou 12,190 164x32 12px",
+                                        "pbtKoumokuTorikesi 184,190 116x32 12px",
+                                        "Label1 12,30 44x24 12px",
+                                        "Label2 12,64 44x24 12px",
+                                        "ppmHimokuSyubetu 64,62 120x28 12px",
+                                        "Label3 12,100 44x24 12px",
+                                        "Label5 12,136 44x24 12px",
+                                        "tfdUtiwakeNamae 64,136 236x26 12px",
+                                        "lsbHimoku 10,10 440x474 12px",
+                                        "Label4 10,490 440x20 10px",
+                                        "pbtUtiwakeTougou 670,84 104x28 12px",
+                                        "grbUtiwakeTougou 462,368 312x70 12px",
+                                        "ppmUtiwakeTougouSaki 12,30 288x28 12px",
+                                        "pbtUtiwakeTuika 622,48 152x28 12px"}));
 }

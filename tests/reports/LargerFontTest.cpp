@@ -32,10 +32,10 @@ TEST_F(ReportWindowFontTest, AtTheDefaultFontEveryControlKeepsItsPlace)
     withYearlyReport([&](wndPrev *w) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         EXPECT_EQ(controlGeometries(*w),
-                  (std::vector<std::string>{"cnvReport 10,10 850x541", "slbVertivcal 862,10 16x541",
-                                            "slbHorizontal 10,553 850x16", "pbtPrint 10,596 110x32",
-                                            "grbRepNendo 140,580 170x60", "ppmNendo 10,24 150x26",
-                                            "pbtCsvOutput 330,596 190x32"}));
+                  (std::vector<std::string>{"cnvReport 10,10 850x541 12px", "slbVertivcal 862,10 16x541 12px",
+                                            "slbHorizontal 10,553 850x16 12px", "pbtPrint 10,596 110x32 12px",
+                                            "grbRepNendo 140,580 170x60 12px", "ppmNendo 10,24 150x26 12px",
+                                            "pbtCsvOutput 330,596 190x32 12px"}));
     });
 }
 

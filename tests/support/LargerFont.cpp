@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,12 +113,13 @@ std::vector<std::string> controlGeometries(const QWidget &window)
     for (const QWidget *widget : window.findChildren<QWidget *>()) {
         if (named(*widget) && !widget->isWindow()) {
             const QRect g = widget->geometry();
-            lines.push_back(QStringLiteral("%1 %2,%3 %4x%5")
+            lines.push_back(QStringLiteral("%1 %2,%3 %4x%5 %6px")
                                 .arg(widget->objectName())
                                 .arg(g.x())
                                 .arg(g.y())
                                 .arg(g.width())
                                 .arg(g.height())
+                                .arg(QFontInfo(widget->font()).pixelSize())
                                 .toStdString());
         }
     }

@@ -46,6 +46,6 @@ private:
 // with the reason. Empty when every control is whole.
 std::vector<std::string> misfitControls(const QWidget &window);
 
-// Every named control of the window with its geometry, one "name x,y wxh" line each, in the
-// order they were made.
+// Every named control of the window with its geometry and its font's pixel size, one
+// "name x,y wxh Npx" line each, in the order they were made.
 std::vector<std::string> controlGeometries(const QWidget &window);
