@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -164,8 +163,7 @@ void collectControls(QWidget &container, std::vector<QGroupBox *> &groups, std::
     }
 }
 
-} // namespace
-
+// Whether the control's text, and every one of texts, stands whole inside it in the font.
 bool textFits(const QWidget &control, const QFont &font, const QStringList &texts)
 {
     const QFontMetrics metrics(font);
@@ -175,6 +173,8 @@ bool textFits(const QWidget &control, const QFont &font, const QStringList &text
     return std::all_of(texts.begin(), texts.end(),
                        [&](const QString &text) { return fitsOneText(control, metrics, &text); });
 }
+
+} // namespace
 
 QFont largestFittingFont(const QFont &font, const std::function<bool(const QFont &)> &fits)
 {

@@ -18,12 +18,9 @@
 
 class QWidget;
 
-// Whether the control's text (or, when given, every one of texts) stands whole inside it in the
-// given font: a caption inside a button's or a radio's face, a label's text inside the label, a
-// line of text inside a field or a popup, a group box's title above its first control.
-bool textFits(const QWidget &control, const QFont &font, const QStringList &texts = {});
-
-// Fits the control's font as above; texts are the texts it will show besides its present one.
+// Fits the control's font: a caption inside a button's or a radio's face, a label's text inside
+// the label, a line of text inside a field or a popup, a group box's title above its first
+// control. texts are the texts it will show besides its present one.
 void fitText(QWidget &control, const QStringList &texts = {});
 
 // Fits every control of the window: group box titles first, then the controls inside them.
