@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest
     libbenchmark-dev
     fonts-noto-cjk
+    fonts-dejavu-core
     xvfb xauth
     clang-format
 )

@@ -1,5 +1,7 @@
 #include "ledger/DateListBox.h"
 
+#include "platform/TextFit.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -107,6 +109,23 @@ QRect DateListBox::cellRect(int column) const
     return QRect(left, inner.top(), width, inner.height());
 }
 
+QFont DateListBox::cellFont() const
+{
+    // Under a large application font the digits would be cut at the cells' edges: they are
+    // drawn in the largest font in which every cell's text stands whole in its cell.
+    return largestFittingFont(font(), [this](const QFont &candidate) {
+        const QFontMetrics metrics(candidate);
+        for (int c = 0; c < 5; ++c) {
+            const QRect cell = cellRect(c);
+            if (metrics.horizontalAdvance(m_cells[size_t(c)]) > cell.width() ||
+                metrics.height() > cell.height()) {
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
 void DateListBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -114,6 +133,7 @@ void DateListBox::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), QColor(0xFFFFFF));
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setFont(cellFont());
     for (int c = 0; c < 5; ++c) {
         painter.setPen(isEnabled() ? cellTextColour(c) : palette().color(QPalette::Disabled, QPalette::Text));
         painter.drawText(cellRect(c), Qt::AlignCenter, m_cells[size_t(c)]);

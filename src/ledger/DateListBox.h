@@ -49,6 +49,7 @@ private:
     void Event_KeyDown(int code);
     void DateUpDown(int32_t delta);
     QRect cellRect(int column) const;
+    QFont cellFont() const;
 
     int32_t ymdCoilumn = -1;
     RollingDate mTheDate;

@@ -13,6 +13,7 @@
 #include "platform/PopupMenu.h"
 #include "platform/RadioButton.h"
 #include "platform/RollingDate.h"
+#include "platform/TextFit.h"
 #include "platform/Ui.h"
 
 #include <QAction>
@@ -250,6 +251,12 @@ void wndKakeibo::createControls()
     m_lsbSisan->setColumnWidths(QStringLiteral("0%,55%,45%,0%"));
     m_lblStotal = label(m_grbKakeibo3, "lblStotal", QStringLiteral("0"), QRect(6, 638, 308, 22));
     m_lblStotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    fitTexts(*content);
+    // The captions the form's modes give these two.
+    fitText(*m_pbtNyuryoku, {QStringLiteral("編集完了"), QStringLiteral("削除")});
+    fitText(*m_lblHimokuSyubetu, {QStringLiteral("支出費目"), QStringLiteral("収入費目"),
+                                  QStringLiteral("移動先"), QStringLiteral("移動元")});
 }
 
 void wndKakeibo::attachHandlers()
@@ -343,6 +350,7 @@ void wndKakeibo::SetlsbSisan()
 
     if (const auto total = readBalanceTotal(*KakeiboDB)) {
         m_lblStotal->setText(formatAmount(*total) + QStringLiteral("(円)"));
+        fitText(*m_lblStotal);
     } else {
         Ui::instance().message(QStringLiteral("from Method Sum  Zankin: ") + KakeiboDB->errorMessage());
     }
@@ -450,6 +458,7 @@ bool wndKakeibo::fillEntryList(int32_t selectId, std::optional<EntrySums> *sums,
         return false;
     }
     m_lblItotal->setText(formatAmount(balance) + QStringLiteral("(円)"));
+    fitText(*m_lblItotal);
 
     // The found entry sits 17 rows below the top; without one the last 17 rows are shown.
     if (found >= 0) {

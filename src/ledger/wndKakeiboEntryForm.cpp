@@ -244,6 +244,8 @@ void wndKakeibo::lsbItem_Change()
     }
     setEntryButtons(*this, true, true, true);
     m_tfdBikou->setText(entry->memo);
+    // A long memo shows its start, not its end.
+    m_tfdBikou->setCursorPosition(0);
 }
 
 void wndKakeibo::pbtSinki_Action()

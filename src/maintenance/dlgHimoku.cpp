@@ -6,6 +6,7 @@
 #include "maintenance/VerticalGridDelegate.h"
 #include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
+#include "platform/TextFit.h"
 #include "platform/Ui.h"
 
 #include <QGroupBox>
@@ -90,6 +91,7 @@ dlgHimoku::dlgHimoku(QWidget *parent)
         addButton(this, "pbtUtiwakeTuika", QStringLiteral("内訳の追加"), QRect(622, 48, 152, 28));
 
     makeNoButtonDefault();
+    fitTexts(*this);
 
     m_lsbHimoku->setCellClickHandler([this](int row, int column) { lsbHimoku_CellClick(row, column); });
     // A press below the last row is a click on no row, which the list does not report.
@@ -156,6 +158,7 @@ void dlgHimoku::HimokuKoumokuSelected(int32_t row)
     if (TheKoumokuSyubetu == 1) {
         m_tfdHimokuNamae->setEnabled(true);
         m_tfdHimokuNamae->setText(item->name);
+        m_tfdHimokuNamae->setCursorPosition(0);
         m_tfdUtiwakeNamae->setEnabled(false);
     } else if (TheKoumokuSyubetu == 2) {
         m_tfdUtiwakeNamae->setEnabled(true);
@@ -164,8 +167,11 @@ void dlgHimoku::HimokuKoumokuSelected(int32_t row)
         if (!category) {
             return;
         }
+        // Long names show their start, as the list does.
         m_tfdHimokuNamae->setText(category->name);
+        m_tfdHimokuNamae->setCursorPosition(0);
         m_tfdUtiwakeNamae->setText(item->name);
+        m_tfdUtiwakeNamae->setCursorPosition(0);
         m_tfdHimokuNamae->setEnabled(false);
     } else {
         Ui::instance().message(QStringLiteral("Error in HimokuKoumokuselected method"));
@@ -484,4 +490,6 @@ void dlgHimoku::setPanelCaptions(const QString &panel, const QString &done, cons
     m_grbKoumoku->setTitle(panel);
     m_pbtKoumokuKanryou->setText(done);
     m_pbtKoumokuTorikesi->setText(cancel);
+    fitText(*m_pbtKoumokuKanryou);
+    fitText(*m_pbtKoumokuTorikesi);
 }

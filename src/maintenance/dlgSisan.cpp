@@ -4,6 +4,7 @@
 #include "maintenance/VerticalGridDelegate.h"
 #include "platform/ListBox.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextFit.h"
 #include "platform/Ui.h"
 
 #include <QFrame>
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <limits>
 
 namespace {
 
@@ -24,6 +27,8 @@ const QString kLabel1Text =
     kNumberHeading + kBlank.repeated(14) + kNameHeading + kBlank.repeated(66) + kAmountHeading;
 
 constexpr int kListPixelSize = 14;
+// A line edit's frame and its text margins, left and right together.
+constexpr int kFieldTextMargins = 12;
 
 } // namespace
 
@@ -73,19 +78,14 @@ dlgSisan::dlgSisan(QWidget *parent)
     m_lblSisanKoumokuBangou = addLabel(m_rctSisanField, "lblSisanKoumokuBangou", QString(), QRect());
     m_Label1 = addLabel(m_rctSisanField, "Label1", kLabel1Text, QRect(8, 8, 538, 20));
 
-    // Each field starts where its heading word starts in Label1.
-    const QFontMetrics metrics(m_Label1->font());
-    const int left = 8;
-    const int numberX = left + metrics.horizontalAdvance(kBlank);
-    const int nameX = left + metrics.horizontalAdvance(kNumberHeading + kBlank.repeated(14));
-    const int amountX =
-        left + metrics.horizontalAdvance(kLabel1Text.left(kLabel1Text.size() - kAmountHeading.size()));
-    const int right = m_rctSisanField->width() - 8;
-    const int fieldY = 38;
-    const int fieldHeight = 26;
-    m_lblSisanKoumokuBangou->setGeometry(numberX, fieldY, qMax(30, nameX - numberX - 8), fieldHeight);
-    m_tfdSisankoumokuNamae->setGeometry(nameX, fieldY, qMax(60, amountX - nameX - 10), fieldHeight);
-    m_tfdSisankoumokuSyokikingaku->setGeometry(amountX, fieldY, qMax(60, right - amountX), fieldHeight);
+    // The row the fields share; their texts are fitted to its height before the heading's
+    // words place them along it.
+    const QRect fieldRow(8, 38, 538, 26);
+    m_lblSisanKoumokuBangou->setGeometry(fieldRow);
+    m_tfdSisankoumokuNamae->setGeometry(fieldRow);
+    m_tfdSisankoumokuSyokikingaku->setGeometry(fieldRow);
+    fitTexts(*this);
+    placeFieldsUnderHeadings();
 
     makeNoButtonDefault();
 
@@ -101,6 +101,30 @@ dlgSisan::dlgSisan(QWidget *parent)
     // The open events run while the dialog is made, the list's first.
     lsbSisan_Open();
     Event_Open();
+}
+
+void dlgSisan::placeFieldsUnderHeadings()
+{
+    // Each field starts where its heading word starts in Label1, measured in the font the
+    // heading is drawn in.
+    const QFontMetrics metrics(m_Label1->font());
+    const int left = m_Label1->x();
+    const int numberX = left + metrics.horizontalAdvance(kBlank);
+    const int nameX = left + metrics.horizontalAdvance(kNumberHeading + kBlank.repeated(14));
+    const int right = m_rctSisanField->width() - 8;
+    // The amount field holds the longest amount whole; under a large font it starts left of
+    // its heading word, which then still stands over it.
+    const QFontMetrics fieldMetrics(m_tfdSisankoumokuSyokikingaku->font());
+    const int amountWidth =
+        fieldMetrics.horizontalAdvance(QString::number(std::numeric_limits<int32_t>::min())) +
+        kFieldTextMargins;
+    const int amountX =
+        qMin(left + metrics.horizontalAdvance(kLabel1Text.left(kLabel1Text.size() - kAmountHeading.size())),
+             right - amountWidth);
+    const QRect field = m_tfdSisankoumokuNamae->geometry();
+    m_lblSisanKoumokuBangou->setGeometry(numberX, field.y(), qMax(30, nameX - numberX - 8), field.height());
+    m_tfdSisankoumokuNamae->setGeometry(nameX, field.y(), qMax(60, amountX - nameX - 10), field.height());
+    m_tfdSisankoumokuSyokikingaku->setGeometry(amountX, field.y(), qMax(60, right - amountX), field.height());
 }
 
 void dlgSisan::RepopulateLsbSisan()
@@ -137,6 +161,8 @@ void dlgSisan::SisanKoumokuSelected(int32_t row)
     m_lblSisanKoumokuBangou->setText(QString::number(account->id));
     m_tfdSisankoumokuNamae->setText(account->name);
     m_tfdSisankoumokuSyokikingaku->setText(QString::number(account->opening));
+    // A long name shows its start, as the list does.
+    m_tfdSisankoumokuNamae->setCursorPosition(0);
 }
 
 void dlgSisan::grbSisanInit()
@@ -280,6 +306,8 @@ void dlgSisan::setPanelCaptions(const QString &panel, const QString &done, const
     m_grbSisanKoumoku->setTitle(panel);
     m_pbtSisanKoumokuKanryou->setText(done);
     m_pbtSisanKoumokuTorikesi->setText(cancel);
+    fitText(*m_pbtSisanKoumokuKanryou);
+    fitText(*m_pbtSisanKoumokuTorikesi);
 }
 
 void dlgSisan::emptyFields()

@@ -48,6 +48,7 @@ public:
 private:
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
     void emptyFields();
+    void placeFieldsUnderHeadings();
 
     ListBox *m_lsbSisan = nullptr;
     QPushButton *m_pbtClose = nullptr;

@@ -4,6 +4,7 @@
 #include "app/mdlGlobal.h"
 #include "platform/PopupMenu.h"
 #include "platform/RollingDate.h"
+#include "platform/TextFit.h"
 #include "platform/Ui.h"
 #include "reports/AssetReport.h"
 #include "reports/CsvFile.h"
@@ -160,6 +161,8 @@ void wndPrev::resizeEvent(QResizeEvent *event)
     m_pbtPrint->setGeometry(kMargin, rowTop + 16, 110, 32);
     m_grbRepNendo->setGeometry(140, rowTop, 170, 60);
     m_pbtCsvOutput->setGeometry(330, rowTop + 16, 190, 32);
+    // Under a large application font the captions shrink to their buttons, not past them.
+    fitTexts(*this);
     // The scroll ranges are set only when a page is made: a resize leaves them as they are.
 }
 

@@ -8,9 +8,11 @@
 
 #include "LedgerText.h"
 #include "WindowState.h"
+#include "support/LargerFont.h"
 #include "support/LedgerTestFixture.h"
 
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -308,6 +310,23 @@ TEST_F(EntryFormTest, ShowingAnEntryFillsTheLockedFormWithItsOwnValues)
     EXPECT_EQ(m_w->KinyuuStatus, 1);
     EXPECT_EQ(gSyubetuNo, 4);
     EXPECT_TRUE(m_ui->messages.isEmpty()) << messages().toStdString();
+}
+
+// Setting a text leaves the cursor at its end, which scrolls a long memo to its last words.
+TEST_F(EntryFormTest, ALongMemoIsShownFromItsStart)
+{
+    const QString memo = QStringLiteral("始まり") + QString(197, QLatin1Char('x'));
+    exec(QStringLiteral(
+             "INSERT INTO Items VALUES (50, '2015-02-10', 2015, 2, 10, 1, 1, 2, NULL, -1, NULL, 321, "
+             "'%1')")
+             .arg(memo));
+    open();
+    m_w->SetlsbItem(-1);
+    showEntry(50);
+    QLineEdit *field = m_w->tfdBikou();
+    ASSERT_EQ(field->text(), memo);
+    // The field scrolls to keep the cursor in view: at 0 the memo's start is what is seen.
+    EXPECT_EQ(field->cursorPosition(), 0);
 }
 
 TEST_F(EntryFormTest, AFailedShowDisablesEditAndDeleteSoTheyCannotActOnTheEntryBefore)
@@ -853,6 +872,116 @@ TEST_F(EntryFormTest, CancelNewAndTheModesTheyLeave)
     EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("記入入力処理で　kinyuuStatus が不正です")});
     EXPECT_EQ(m_w->tfdKingaku()->text(), QStringLiteral("5"));
     EXPECT_EQ(lastId(), 1);
+}
+
+// Under a larger application font, set as a desktop theme sets it, every control stays whole
+// in every mode of the form and the date picker's digits are whole; at the default font every
+// control stands where it always has.
+
+// Whether any of the picker's text touches the edge of its cell or the row's top or bottom
+// line: a cut digit is drawn up to the edge it is cut at.
+std::vector<std::string> cellsCut(DateListBox &picker)
+{
+    const QImage image = picker.grab().toImage();
+    const QRect inner = picker.rect().adjusted(1, 1, -1, -1);
+    const auto ink = [&](int x, int y) { return image.pixelColor(x, y) != QColor(Qt::white); };
+    // The cells' widths: 40%, 10%, 20%, 10%, 20% of the row.
+    const int percents[] = {40, 10, 20, 10, 20};
+    std::vector<std::string> cut;
+    int left = inner.left();
+    for (int cell = 0; cell < 5; ++cell) {
+        const int right = cell == 4 ? inner.right() : left + inner.width() * percents[cell] / 100 - 1;
+        bool touches = false;
+        for (int y = inner.top(); y <= inner.bottom(); ++y) {
+            touches = touches || ink(left, y) || ink(right, y);
+        }
+        for (int x = left; x <= right; ++x) {
+            touches = touches || ink(x, inner.top()) || ink(x, inner.bottom());
+        }
+        if (touches) {
+            cut.push_back(picker.cell(cell).toStdString());
+        }
+        left = right + 1;
+    }
+    return cut;
+}
+
+TEST_F(EntryFormTest, EveryControlStaysWholeInEveryModeOfTheForm)
+{
+    exec(QStringLiteral("INSERT INTO Items VALUES (50, '2024-02-10', 2024, 2, 10, 1, 1, 2, NULL, -1, NULL, "
+                        "321, 'memo')"));
+    for (const ThemeFont &font : kLargerFonts) {
+        SCOPED_TRACE(::testing::PrintToString(font));
+        ApplicationFontScope scope(font);
+        wndKakeibo *w = open();
+        EXPECT_EQ(misfitControls(*w), std::vector<std::string>()) << "idle";
+        w->pbtSinki()->click();
+        for (RadioButton *kind : {w->rbtSisyutu(), w->rbtSyunyu(), w->rbtIdou()}) {
+            kind->setValue(true);
+            EXPECT_EQ(misfitControls(*w), std::vector<std::string>()) << kind->text().toStdString();
+        }
+        w->pbtTorikesi()->click();
+        for (QPushButton *mode : {w->pbtHensyuu(), w->pbtSakujyo()}) {
+            w->lsbItem()->setListIndex(0);
+            mode->click();
+            ASSERT_NE(w->pbtNyuryoku()->text(), QStringLiteral("入力")) << "the entry was not shown";
+            EXPECT_EQ(misfitControls(*w), std::vector<std::string>()) << mode->objectName().toStdString();
+            w->pbtTorikesi()->click();
+        }
+        closeWindow();
+    }
+}
+
+TEST_F(EntryFormTest, TheDatePickersDigitsAreWhole)
+{
+    for (const ThemeFont &font : kLargerFonts) {
+        SCOPED_TRACE(::testing::PrintToString(font));
+        ApplicationFontScope scope(font);
+        DateListBox *picker = open()->DateListBox1();
+        // The widest date the picker shows.
+        picker->TheDate().setYMD(2888, 12, 28);
+        picker->DisplayDate();
+        EXPECT_EQ(cellsCut(*picker), std::vector<std::string>());
+        closeWindow();
+    }
+}
+
+TEST_F(EntryFormTest, AtTheDefaultFontEveryControlKeepsItsPlaceAndTheDateItsLook)
+{
+    exec(QStringLiteral("INSERT INTO Items VALUES (50, '2024-02-10', 2024, 2, 10, 1, 1, 2, NULL, -1, NULL, "
+                        "321, 'memo')"));
+    wndKakeibo *w = open();
+    // In edit mode, so that the texts the form shows are measured too.
+    w->lsbItem()->setListIndex(0);
+    w->pbtHensyuu()->click();
+    EXPECT_EQ(controlGeometries(*w), (std::vector<std::string>{"wndKakeiboContent 0,23 1096x686 12px",
+                                                               "grbKakeibo1 336,8 752x366 14px",
+                                                               "lsbItem 3,24 745x310 12px",
+                                                               "lblItotal 448,338 296x22 12px",
+                                                               "grbKakeibo2 336,382 752x296 12px",
+                                                               "pbtSinki 12,24 96x28 12px",
+                                                               "pbtHensyuu 116,24 96x28 12px",
+                                                               "pbtSakujyo 220,24 96x28 12px",
+                                                               "grbKinyu 8,60 736x228 12px",
+                                                               "lblHimokuSyubetu 16,82 72x24 12px",
+                                                               "Label2 16,154 72x24 12px",
+                                                               "ppmHimoku 92,82 300x26 12px",
+                                                               "Label3 16,118 72x24 12px",
+                                                               "tfdKingaku 92,118 160x24 12px",
+                                                               "tfdBikou 92,154 520x24 12px",
+                                                               "pbtTorikesi 516,190 96x28 12px",
+                                                               "pbtNyuryoku 624,190 96x28 12px",
+                                                               "DateListBox1 316,36 120x20 12px",
+                                                               "lblItemID 624,36 96x20 12px",
+                                                               "Rectangle1 16,28 276x36 12px",
+                                                               "rbtSisyutu 12,8 80x20 12px",
+                                                               "rbtSyunyu 100,8 80x20 12px",
+                                                               "rbtIdou 188,8 80x20 12px",
+                                                               "grbKakeibo3 8,8 320x670 14px",
+                                                               "lblToday 10,26 300x18 10px",
+                                                               "lsbSisan 6,48 308x582 12px",
+                                                               "lblStotal 6,638 308x22 12px"}));
+    EXPECT_EQ(cellsCut(*w->DateListBox1()), std::vector<std::string>());
 }
 
 } // namespace

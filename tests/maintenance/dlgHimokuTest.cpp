@@ -189,6 +189,20 @@ TEST_F(dlgHimokuTest, TheLoadFillsThePanelByTheItemsKind)
     EXPECT_FALSE(child<QGroupBox>(dialog, "grbUtiwakeTougou")->isHidden());
 }
 
+// Setting a text leaves the cursor at its end, which scrolls a long name to its last words.
+TEST_F(dlgHimokuTest, LongNamesAreShownFromTheirStart)
+{
+    exec(QStringLiteral(
+        "UPDATE Himoku SET Namae = '食費' || substr(hex(zeroblob(60)), 1, 100) WHERE Id IN (1, 2)"));
+    dlgHimoku dialog;
+    clickAndPress(dialog, 1, "pbtKoumokuHensyuu");
+    for (const char *name : {"tfdHimokuNamae", "tfdUtiwakeNamae"}) {
+        const auto *field = child<QLineEdit>(dialog, name);
+        ASSERT_EQ(field->text().size(), 102) << name;
+        EXPECT_EQ(field->cursorPosition(), 0) << name;
+    }
+}
+
 TEST_F(dlgHimokuTest, AddSubItemIsRefusedUnlessACategoryRowWasClicked)
 {
     const QString refusal = QStringLiteral("どの費目につかするのかを選択指定してから内訳を追加してください");

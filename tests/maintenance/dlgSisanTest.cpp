@@ -169,6 +169,18 @@ TEST_F(dlgSisanTest, AddingThroughThePanelListsTheNewAccount)
     EXPECT_EQ(dialog.SisanKoumokuSelectedRow, -1);
 }
 
+// Setting a text leaves the cursor at its end, which scrolls a long name to its last words.
+TEST_F(dlgSisanTest, ALongNameIsShownFromItsStart)
+{
+    exec(QStringLiteral("UPDATE Sisan SET Namae = '現金' || substr(hex(zeroblob(60)), 1, 100) WHERE Id = 1"));
+    dlgSisan dialog;
+    dialog.lsbSisan_CellClick(0, 1);
+    press(dialog, "pbtSisanHensyuu");
+    const auto *field = child<QLineEdit>(dialog, "tfdSisankoumokuNamae");
+    ASSERT_EQ(field->text().size(), 102);
+    EXPECT_EQ(field->cursorPosition(), 0);
+}
+
 TEST_F(dlgSisanTest, EditingShiftsTheBalanceAndDeletingAsksFirst)
 {
     addExpense(2, 2, 300);
