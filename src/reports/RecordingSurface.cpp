@@ -13,6 +13,11 @@ RecordingSurface::Operation RecordingSurface::current(Operation::Kind kind) cons
     return op;
 }
 
+QFontMetricsF RecordingSurface::metrics() const
+{
+    return QFontMetricsF(reportFont(m_font, m_bold, m_underline, m_size));
+}
+
 void RecordingSurface::drawText(int x, int y, const QString &text)
 {
     Operation op = current(Operation::Kind::Text);

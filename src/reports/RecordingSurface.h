@@ -36,6 +36,8 @@ public:
     void setUnderline(bool underline) override { m_underline = underline; }
     void setForeColor(const QColor &color) override { m_color = color; }
     void setTextSize(float size) override { m_size = size; }
+    // As a painter surface measures the same font.
+    QFontMetricsF metrics() const override;
     void drawText(int x, int y, const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
     void clearRect(int x, int y, int width, int height) override;
