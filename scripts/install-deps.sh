@@ -11,6 +11,7 @@ packages=(
     libbenchmark-dev
     fonts-noto-cjk
     xvfb xauth
+    poppler-utils
     clang-format
 )
 

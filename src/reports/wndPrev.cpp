@@ -394,10 +394,11 @@ void wndPrev::pbtPrint_Action()
     // as on the preview page.
     printer->setResolution(72);
     // Margins chosen for the other orientation may leave this one no room for the grid: the
-    // print stops there rather than giving a garbled page. The setup is not kept, so the
-    // next print asks for it again.
+    // print stops there rather than giving a garbled page, and the next print asks for the
+    // setup again.
     if (const std::optional<QString> refusal = marginsRefusal(*printer, m_pPVal)) {
         Ui::instance().message(*refusal);
+        gPrinter.SetupDone = false;
         return;
     }
 
