@@ -51,24 +51,31 @@ bool PainterSurface::pageChosen() const
 void PainterSurface::applyFont()
 {
     m_painter.setFont(reportFont(m_fontName, m_bold, m_underline, m_size));
+    m_metrics.reset();
 }
 
 void PainterSurface::setTextFont(const QString &name)
 {
-    m_fontName = name;
-    applyFont();
+    if (name != m_fontName) {
+        m_fontName = name;
+        applyFont();
+    }
 }
 
 void PainterSurface::setBold(bool bold)
 {
-    m_bold = bold;
-    applyFont();
+    if (bold != m_bold) {
+        m_bold = bold;
+        applyFont();
+    }
 }
 
 void PainterSurface::setUnderline(bool underline)
 {
-    m_underline = underline;
-    applyFont();
+    if (underline != m_underline) {
+        m_underline = underline;
+        applyFont();
+    }
 }
 
 void PainterSurface::setForeColor(const QColor &color)
@@ -80,13 +87,18 @@ void PainterSurface::setForeColor(const QColor &color)
 
 void PainterSurface::setTextSize(float size)
 {
-    m_size = size;
-    applyFont();
+    if (size != m_size) {
+        m_size = size;
+        applyFont();
+    }
 }
 
 QFontMetricsF PainterSurface::metrics() const
 {
-    return QFontMetricsF(m_painter.font(), m_painter.device());
+    if (!m_metrics) {
+        m_metrics.emplace(m_painter.font(), m_painter.device());
+    }
+    return *m_metrics;
 }
 
 void PainterSurface::drawText(int x, int y, const QString &text)

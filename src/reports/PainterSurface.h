@@ -9,6 +9,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <optional>
+
 class QPaintDevice;
 class QPrinter;
 
@@ -53,6 +55,8 @@ private:
     bool m_bold = false;
     bool m_underline = false;
     float m_size = 10;
+    // The measures of the current font, kept until it changes.
+    mutable std::optional<QFontMetricsF> m_metrics;
     // The report's page being drawn, and how many of its pages went onto paper so far.
     int m_page = 1;
     int m_printedPages = 0;

@@ -15,7 +15,10 @@ RecordingSurface::Operation RecordingSurface::current(Operation::Kind kind) cons
 
 QFontMetricsF RecordingSurface::metrics() const
 {
-    return QFontMetricsF(reportFont(m_font, m_bold, m_underline, m_size));
+    if (!m_metrics) {
+        m_metrics.emplace(reportFont(m_font, m_bold, m_underline, m_size));
+    }
+    return *m_metrics;
 }
 
 void RecordingSurface::drawText(int x, int y, const QString &text)
