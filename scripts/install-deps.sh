@@ -12,6 +12,7 @@ packages=(
     fonts-noto-cjk
     fonts-dejavu-core
     xvfb xauth
+    poppler-utils
     clang-format
 )
 

@@ -68,5 +68,10 @@ std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup)
     printer->setOutputFileName(*printAnswers.front());
     printAnswers.pop_front();
     setup.applyTo(*printer);
+    if (printPages) {
+        // As the print dialog leaves a printer when pages are chosen.
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(printPages->first, printPages->second);
+    }
     return printer;
 }

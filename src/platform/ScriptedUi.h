@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class ScriptedUi : public Ui
 {
@@ -28,6 +29,8 @@ public:
     std::deque<bool> pageSetupAnswers;
     // A PDF file to print to, or none to cancel the print dialog.
     std::deque<std::optional<QString>> printAnswers;
+    // The pages chosen in the print dialog, first and last; none for all pages.
+    std::optional<std::pair<int, int>> printPages;
 
     // What was shown, in order.
     QStringList messages;

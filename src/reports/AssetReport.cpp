@@ -38,6 +38,28 @@ AssetReportData readAssetReport(LedgerConnection &db)
     return data;
 }
 
+namespace {
+constexpr int32_t kFirstRowLine = 7;
+constexpr int32_t kNameColumn = 12;
+constexpr int32_t kBalanceColumn = 30;
+constexpr int32_t kAmountSize = 10;
+
+void drawAssetHead(ReportSurface &g, const strPreVal &model, const QString &date)
+{
+    DrawPStr(g, model, QStringLiteral("現　有　資　産"), 16, 3, 14);
+    DrawPStr(g, model, date, 10, 3, 40);
+    DrawPStr(g, model, QStringLiteral("番号"), 12, 6, 2);
+    DrawPStr(g, model, QStringLiteral("名　　　前"), 12, 6, 10);
+    DrawPStr(g, model, QStringLiteral("残　金　（円）"), 12, 6, kBalanceColumn);
+    DrawPline(g, model, 6, 1, 6, 40, RuleStyle::Solid);
+}
+
+void drawBalance(ReportSurface &g, const strPreVal &model, int64_t balance, int32_t line)
+{
+    DrawPFigures(g, model, {{rightAlignedAmount(balance), kBalanceColumn}}, kAmountSize, line);
+}
+} // namespace
+
 void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetReportData &data,
                       const QString &date)
 {
@@ -47,25 +69,37 @@ void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetRepor
     g.setTextSize(static_cast<float>(model.BaseTextSize));
     g.setForeColor(QColor(0, 0, 0));
 
-    DrawPStr(g, model, QStringLiteral("現　有　資　産"), 16, 3, 14);
-    DrawPStr(g, model, date, 10, 3, 40);
-    DrawPStr(g, model, QStringLiteral("番号"), 12, 6, 2);
-    DrawPStr(g, model, QStringLiteral("名　　　前"), 12, 6, 10);
-    DrawPStr(g, model, QStringLiteral("残　金　（円）"), 12, 6, 30);
-    DrawPline(g, model, 6, 1, 6, 40, RuleStyle::Solid);
-
-    int32_t n = 0;
+    // Accounts go down to the page's last line, then on under the same head on the next page.
+    const int32_t lastLine = convertToInt32(model.LinesPerPage);
+    const auto nextPage = [&] {
+        g.nextPage();
+        drawAssetHead(g, model, date);
+    };
+    drawAssetHead(g, model, date);
+    int32_t line = kFirstRowLine;
     for (const AssetReportRow &row : data.rows) {
-        DrawPStr(g, model, QString::number(row.id), 10, n + 7, 2);
-        DrawPStr(g, model, row.name, 10, n + 7, 12);
-        DrawPStr(g, model, rightAlignedAmount(row.balance), 10, n + 7, 30);
-        ++n;
-        if (n % 5 == 0) {
-            DrawPline(g, model, n + 6, 1, n + 6, 40, RuleStyle::Dotted);
+        if (line > lastLine) {
+            nextPage();
+            line = kFirstRowLine;
         }
+        DrawPStr(g, model, QString::number(row.id), 10, line, 2);
+        DrawPName(g, model, row.name, 10, line, kNameColumn, kBalanceColumn);
+        drawBalance(g, model, row.balance, line);
+        // A dotted rule under every fifth account of a page.
+        if ((line - kFirstRowLine + 1) % 5 == 0) {
+            DrawPline(g, model, line, 1, line, 40, RuleStyle::Dotted);
+        }
+        ++line;
     }
-    DrawPStr(g, model, QStringLiteral("資 産 残 合 計 "), 12, n + 9, 16);
-    DrawPStr(g, model, rightAlignedAmount(data.total), 10, n + 9, 30);
+    // The total two lines under the last account; where the page has no room for it, on the
+    // next page as under a head without accounts.
+    int32_t totalLine = line + 2;
+    if (totalLine > lastLine) {
+        nextPage();
+        totalLine = kFirstRowLine + 2;
+    }
+    DrawPStr(g, model, QStringLiteral("資 産 残 合 計 "), 12, totalLine, 16);
+    drawBalance(g, model, data.total, totalLine);
 }
 
 QByteArray assetReportCsv(const AssetReportData &data, const QString &date)

@@ -38,8 +38,9 @@ inline constexpr const char *kAssetCsvDialogTitle = "資産レポートをCSVフ
 
 AssetReportData readAssetReport(LedgerConnection &db);
 
-// The one page of the report on the model's grid; date is today's short date. Rows that do
-// not fit run off the page: the report has no second page.
+// The report on the model's grid; date is today's short date. Accounts that do not fit the
+// page go on to further pages under the same head, and the total follows the last account.
+// A long account name is cut with "…" before the balance column.
 void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetReportData &data,
                       const QString &date);
 

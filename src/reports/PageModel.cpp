@@ -74,6 +74,17 @@ strPreVal printerPageModel(const strPreVal &preview, int32_t pageWidth, int32_t 
     return model;
 }
 
+PageRoom printerPageRoom(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight)
+{
+    // The figures of the yearly report, 8 pixels, are the smallest text of either report.
+    constexpr double kLeastLineHeight = 4;
+    const strPreVal printer = printerPageModel(preview, pageWidth, pageHeight, 72);
+    if (printer.LineHeight < kLeastLineHeight) {
+        return PageRoom::TooLow;
+    }
+    return printer.ColWidth < 1 ? PageRoom::TooNarrow : PageRoom::Enough;
+}
+
 strDrawPos getDrawPos(const strPreVal &model, int32_t line, int32_t column)
 {
     strDrawPos pos;

@@ -24,6 +24,17 @@ struct strPreVal
     int32_t LeftIndent = 0;
 };
 
+// Whether a printer page of that size (pixels at 72 dots per inch) holds the report's grid
+// readably: its lines at least half the smallest text size apart, so that no line's text
+// covers the next line's, and its columns at least a pixel wide.
+enum class PageRoom
+{
+    Enough,
+    TooLow,
+    TooNarrow
+};
+PageRoom printerPageRoom(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight);
+
 // The pixel position of a grid cell: X the left end of its text, Y its text baseline.
 struct strDrawPos
 {

@@ -1,9 +1,6 @@
 #include "reports/PainterSurface.h"
 
-#include <QFontDatabase>
 #include <QPrinter>
-
-#include <cmath>
 
 PainterSurface::PainterSurface(QPrinter *printer) : m_printer(printer)
 {
@@ -25,15 +22,14 @@ void PainterSurface::begin(QPaintDevice *device)
     if (!m_painter.begin(device)) {
         return;
     }
-    m_font = QFont(reportFontFamily());
-    m_font.setStyleHint(QFont::TypeWriter);
-    m_font.setPixelSize(10);
-    m_painter.setFont(m_font);
+    applyFont();
     QPen pen(Qt::black);
     pen.setWidth(0);
     pen.setCosmetic(true);
     m_painter.setPen(pen);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
+    // The printer's first sheet is started by begin().
+    m_printedPages = pageChosen() ? 1 : 0;
 }
 
 void PainterSurface::end()
@@ -43,36 +39,43 @@ void PainterSurface::end()
     }
 }
 
-QString PainterSurface::reportFontFamily()
+bool PainterSurface::pageChosen() const
 {
-    static const QString family = [] {
-        // A monospaced face that has the Japanese glyphs too keeps full-width text at twice
-        // the width of a digit, so blank-padded columns line up.
-        const QString cjkMono = QStringLiteral("Noto Sans Mono CJK JP");
-        if (QFontDatabase::families().contains(cjkMono)) {
-            return cjkMono;
-        }
-        return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-    }();
-    return family;
+    if (!m_printer || m_printer->printRange() != QPrinter::PageRange) {
+        return true;
+    }
+    const QPageRanges chosen = m_printer->pageRanges();
+    return chosen.isEmpty() || chosen.contains(m_page);
+}
+
+void PainterSurface::applyFont()
+{
+    m_painter.setFont(reportFont(m_fontName, m_bold, m_underline, m_size));
+    m_metrics.reset();
 }
 
 void PainterSurface::setTextFont(const QString &name)
 {
-    m_font.setFamily(name == QLatin1String("System") ? reportFontFamily() : name);
-    m_painter.setFont(m_font);
+    if (name != m_fontName) {
+        m_fontName = name;
+        applyFont();
+    }
 }
 
 void PainterSurface::setBold(bool bold)
 {
-    m_font.setBold(bold);
-    m_painter.setFont(m_font);
+    if (bold != m_bold) {
+        m_bold = bold;
+        applyFont();
+    }
 }
 
 void PainterSurface::setUnderline(bool underline)
 {
-    m_font.setUnderline(underline);
-    m_painter.setFont(m_font);
+    if (underline != m_underline) {
+        m_underline = underline;
+        applyFont();
+    }
 }
 
 void PainterSurface::setForeColor(const QColor &color)
@@ -84,30 +87,54 @@ void PainterSurface::setForeColor(const QColor &color)
 
 void PainterSurface::setTextSize(float size)
 {
-    m_font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
-    m_painter.setFont(m_font);
+    if (size != m_size) {
+        m_size = size;
+        applyFont();
+    }
+}
+
+QFontMetricsF PainterSurface::metrics() const
+{
+    if (!m_metrics) {
+        m_metrics.emplace(m_painter.font(), m_painter.device());
+    }
+    return *m_metrics;
 }
 
 void PainterSurface::drawText(int x, int y, const QString &text)
 {
-    m_painter.drawText(QPoint(x, y), text);
+    if (pageChosen()) {
+        m_painter.drawText(QPoint(x, y), text);
+    }
 }
 
 void PainterSurface::drawLine(int x1, int y1, int x2, int y2)
 {
-    m_painter.drawLine(x1, y1, x2, y2);
+    if (pageChosen()) {
+        m_painter.drawLine(x1, y1, x2, y2);
+    }
 }
 
 void PainterSurface::clearRect(int x, int y, int width, int height)
 {
-    m_painter.fillRect(x, y, width, height, Qt::white);
+    if (pageChosen()) {
+        m_painter.fillRect(x, y, width, height, Qt::white);
+    }
 }
 
 void PainterSurface::nextPage()
 {
-    if (m_printer) {
-        m_printer->newPage();
-    } else {
+    ++m_page;
+    if (!m_printer) {
         m_painter.translate(0, m_pageHeight);
+        return;
     }
+    if (!pageChosen()) {
+        return;
+    }
+    // The first chosen page goes onto the sheet begin() started; each later one on a new sheet.
+    if (m_printedPages > 0) {
+        m_printer->newPage();
+    }
+    ++m_printedPages;
 }

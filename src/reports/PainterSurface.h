@@ -1,12 +1,15 @@
 #pragma once
 // A report surface that paints: onto the preview picture or onto a printer. Painting begins
 // when the surface is made and ends with end() or when it is destroyed (for a printer, that
-// finishes the print job).
+// finishes the print job). On a printer, only the pages chosen in the print dialog are printed:
+// what is drawn on any other page is left out.
 
 #include "reports/ReportSurface.h"
 
 #include <QFont>
 #include <QPainter>
+
+#include <optional>
 
 class QPaintDevice;
 class QPrinter;
@@ -32,19 +35,29 @@ public:
     void setUnderline(bool underline) override;
     void setForeColor(const QColor &color) override;
     void setTextSize(float size) override;
+    QFontMetricsF metrics() const override;
     void drawText(int x, int y, const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
     void clearRect(int x, int y, int width, int height) override;
     void nextPage() override;
 
-    // The fixed-pitch face that stands for the report font "System".
-    static QString reportFontFamily();
-
 private:
     void begin(QPaintDevice *device);
+    void applyFont();
+    // Whether the page being drawn is printed: a printer prints only the pages chosen in the
+    // print dialog, a picture holds every page.
+    bool pageChosen() const;
 
     QPainter m_painter;
     QPrinter *m_printer = nullptr;
     int m_pageHeight = 0;
-    QFont m_font;
+    QString m_fontName = QStringLiteral("System");
+    bool m_bold = false;
+    bool m_underline = false;
+    float m_size = 10;
+    // The measures of the current font, kept until it changes.
+    mutable std::optional<QFontMetricsF> m_metrics;
+    // The report's page being drawn, and how many of its pages went onto paper so far.
+    int m_page = 1;
+    int m_printedPages = 0;
 };

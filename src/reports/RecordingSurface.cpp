@@ -13,6 +13,14 @@ RecordingSurface::Operation RecordingSurface::current(Operation::Kind kind) cons
     return op;
 }
 
+QFontMetricsF RecordingSurface::metrics() const
+{
+    if (!m_metrics) {
+        m_metrics.emplace(reportFont(m_font, m_bold, m_underline, m_size));
+    }
+    return *m_metrics;
+}
+
 void RecordingSurface::drawText(int x, int y, const QString &text)
 {
     Operation op = current(Operation::Kind::Text);

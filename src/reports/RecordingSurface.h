@@ -6,6 +6,8 @@
 
 #include <QList>
 
+#include <optional>
+
 class RecordingSurface : public ReportSurface
 {
 public:
@@ -31,11 +33,13 @@ public:
         QColor color;
     };
 
-    void setTextFont(const QString &name) override { m_font = name; }
-    void setBold(bool bold) override { m_bold = bold; }
-    void setUnderline(bool underline) override { m_underline = underline; }
+    void setTextFont(const QString &name) override { change(m_font, name); }
+    void setBold(bool bold) override { change(m_bold, bold); }
+    void setUnderline(bool underline) override { change(m_underline, underline); }
     void setForeColor(const QColor &color) override { m_color = color; }
-    void setTextSize(float size) override { m_size = size; }
+    void setTextSize(float size) override { change(m_size, size); }
+    // As a painter surface measures the same font.
+    QFontMetricsF metrics() const override;
     void drawText(int x, int y, const QString &text) override;
     void drawLine(int x1, int y1, int x2, int y2) override;
     void clearRect(int x, int y, int width, int height) override;
@@ -49,6 +53,13 @@ public:
 
 private:
     Operation current(Operation::Kind kind) const;
+    template <typename T> void change(T &setting, const T &value)
+    {
+        if (setting != value) {
+            setting = value;
+            m_metrics.reset();
+        }
+    }
 
     QList<Operation> m_operations;
     int m_pageCount = 1;
@@ -57,4 +68,6 @@ private:
     bool m_underline = false;
     QColor m_color;
     float m_size = 0;
+    // The measures of the current font, kept until it changes.
+    mutable std::optional<QFontMetricsF> m_metrics;
 };

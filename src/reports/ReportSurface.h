@@ -3,6 +3,7 @@
 // to check a layout. Coordinates are pixels; a text is placed by its left end and baseline.
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QString>
 
 class ReportSurface
@@ -19,6 +20,10 @@ public:
     // A text size in pixels.
     virtual void setTextSize(float size) = 0;
 
+    // The measures of the current font in the current size, as the surface draws it: used to
+    // keep a text clear of the next column.
+    virtual QFontMetricsF metrics() const = 0;
+
     // The text on one line, not wrapped and not condensed.
     virtual void drawText(int x, int y, const QString &text) = 0;
     // A one-pixel line; both end points are drawn.
@@ -27,4 +32,8 @@ public:
     virtual void clearRect(int x, int y, int width, int height) = 0;
     // Ends the page and starts the next one.
     virtual void nextPage() = 0;
+
+    // The face that stands for a report font name: "System" is a fixed-pitch face, since the
+    // reports align amounts by blanks. Every surface measures and draws with this font.
+    static QFont reportFont(const QString &name, bool bold, bool underline, float size);
 };

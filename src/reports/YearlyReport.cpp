@@ -10,6 +10,9 @@
 
 namespace {
 constexpr int32_t kNameColumn = 1;
+// The dotted rules of the foot: after the names and before the year's figures.
+constexpr int32_t kNameRuleColumn = 30;
+constexpr int32_t kYearRuleColumn = 152;
 constexpr int32_t kYearColumn = 151;
 constexpr int32_t kRuleEndColumn = 160;
 constexpr int32_t kNameSize = 10;
@@ -68,21 +71,32 @@ MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QSt
 }
 
 // A figure that has no value leaves its cell empty; the cells beside it keep their places.
-void drawAmount(ReportSurface &g, const strPreVal &model, std::optional<int64_t> amount, int32_t line,
-                int32_t column)
-{
-    if (amount) {
-        DrawPStr(g, model, rightAlignedAmount(*amount), kAmountSize, line, column);
-    }
-}
-
+// Returns where the foot's rule beside the year column must give way to the year's figure:
+// nowhere, unless that figure reaches across it.
 template <typename Figures>
-void drawAmounts(ReportSurface &g, const strPreVal &model, const Figures &figures, int32_t line)
+std::optional<RuleGap> drawAmounts(ReportSurface &g, const strPreVal &model, const Figures &figures,
+                                   int32_t line)
 {
-    for (int m = 1; m <= 12; ++m) {
-        drawAmount(g, model, figures[m - 1], line, monthColumn(m));
+    std::vector<RowFigure> row;
+    for (int i = 0; i < 13; ++i) {
+        const std::optional<int64_t> figure = figures[i];
+        if (figure) {
+            row.push_back({rightAlignedAmount(*figure), i < 12 ? monthColumn(i + 1) : kYearColumn});
+        }
     }
-    drawAmount(g, model, figures[12], line, kYearColumn);
+    const std::vector<FigurePlacement> placements = DrawPFigures(g, model, row, kAmountSize, line);
+    if (row.empty() || row.back().column != kYearColumn) {
+        return std::nullopt;
+    }
+    const double ruleX = getDrawPos(model, line, kYearRuleColumn).X;
+    if (placements.back().digitsLeft > ruleX + 1 || placements.back().digitsRight < ruleX) {
+        return std::nullopt;
+    }
+    // The digits stand on the baseline and rise by the capital height; a pixel more on
+    // either side keeps the dashes from touching them.
+    g.setTextSize(static_cast<float>(placements.back().size * model.Scale));
+    const double baseline = getDrawPos(model, line, kYearColumn).Y;
+    return RuleGap{baseline - g.metrics().capHeight() - 1, baseline + 1};
 }
 
 template <typename Figures> QStringList sumFields(const Figures &figures)
@@ -182,10 +196,11 @@ void KRnendoHeader(ReportSurface &g, const strPreVal &model, const QString &year
     DrawPline(g, model, 4, 1, 4, kRuleEndColumn, RuleStyle::Solid);
 }
 
-void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine)
+void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine,
+                   const std::vector<RuleGap> &yearGaps)
 {
-    DrawPlineVertical(g, model, 4, 30, lastLine, 30, RuleStyle::Dotted);
-    DrawPlineVertical(g, model, 4, 152, lastLine, 152, RuleStyle::Dotted);
+    DrawPlineVertical(g, model, 4, kNameRuleColumn, lastLine, kNameRuleColumn, RuleStyle::Dotted);
+    DrawPlineVertical(g, model, 4, kYearRuleColumn, lastLine, kYearRuleColumn, RuleStyle::Dotted, yearGaps);
 }
 
 void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyReportData &data,
@@ -194,12 +209,20 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
     KRnendoHeader(g, model, year, date);
     DrawPStr(g, model, QStringLiteral("  収  入"), kNameSize, 5, kNameColumn);
     int32_t line = 6;
+    // Where the year column's rule gives way on the page being drawn.
+    std::vector<RuleGap> yearGaps;
+    const auto drawFigures = [&](const auto &figures) {
+        if (const std::optional<RuleGap> gap = drawAmounts(g, model, figures, line)) {
+            yearGaps.push_back(*gap);
+        }
+    };
 
     // Rows and the income totals may end a page; the expense title, the expense totals and
     // the difference never do (they still fit: at most lines 49 and 50 of a printed page).
     const auto pageStepDecision = [&](int32_t drawnLine) {
         if (drawnLine >= model.LinesPerPage - 2) {
-            KRnendoFooter(g, model, drawnLine);
+            KRnendoFooter(g, model, drawnLine, yearGaps);
+            yearGaps.clear();
             g.nextPage();
             KRnendoHeader(g, model, year, date);
             line = 5;
@@ -209,15 +232,15 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
     };
     const auto drawRows = [&](const std::vector<YearlyReportRow> &rows) {
         for (const YearlyReportRow &row : rows) {
-            DrawPStr(g, model, row.name, kNameSize, line, kNameColumn);
-            drawAmounts(g, model, row.sums, line);
+            DrawPName(g, model, row.name, kNameSize, line, kNameColumn, kNameRuleColumn);
+            drawFigures(row.sums);
             pageStepDecision(line);
         }
     };
     const auto drawTotals = [&](const QString &label, const MonthSums &sums) {
         DrawPline(g, model, line - 1, 1, line - 1, kRuleEndColumn, RuleStyle::Dotted);
         DrawPStr(g, model, label, kNameSize, line, kNameColumn);
-        drawAmounts(g, model, sums, line);
+        drawFigures(sums);
         DrawPline(g, model, line, 1, line, kRuleEndColumn, RuleStyle::Solid);
     };
 
@@ -232,8 +255,8 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
 
     ++line;
     DrawPStr(g, model, QStringLiteral("  差  引  合  計"), kNameSize, line, kNameColumn);
-    drawAmounts(g, model, data.difference(), line);
-    KRnendoFooter(g, model, line);
+    drawFigures(data.difference());
+    KRnendoFooter(g, model, line, yearGaps);
 }
 
 QByteArray yearlyReportCsv(const YearlyReportData &data, const QString &year, const QString &date)

@@ -5,6 +5,7 @@
 // window decides when they run.
 
 #include "reports/PageModel.h"
+#include "reports/ReportGrid.h"
 #include "reports/ReportSurface.h"
 
 #include <QByteArray>
@@ -86,11 +87,14 @@ YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year);
 
 // The head of a page: title, date, month headings and the head rule.
 void KRnendoHeader(ReportSurface &g, const strPreVal &model, const QString &year, const QString &date);
-// The foot of a page: the two dotted vertical rules from line 4 down to lastLine.
-void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine);
+// The foot of a page: the two dotted vertical rules from line 4 down to lastLine; the rule
+// beside the year column gives way where a long year figure reaches across it.
+void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine,
+                   const std::vector<RuleGap> &yearGaps = {});
 
 // The whole report on the model's grid, with a page step whenever a row or the income totals
-// fall on line LinesPerPage - 2 or below (line 48 of a printed page).
+// fall on line LinesPerPage - 2 or below (line 48 of a printed page). A sub-item name is cut
+// with "…" before the name column's rule; figures that would touch are drawn smaller.
 void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyReportData &data,
                        const QString &year, const QString &date);
 

@@ -63,6 +63,27 @@ QPrinter *asPrinter(QPaintDevice *device)
 {
     return device && device->devType() == QInternal::Printer ? static_cast<QPrinter *>(device) : nullptr;
 }
+
+// The message that stops a print whose margins leave the page in its orientation no room for
+// the report's grid, naming those margins; none when the page holds it.
+std::optional<QString> marginsRefusal(const QPrinter &printer, const strPreVal &preview)
+{
+    const PageRoom room = printerPageRoom(preview, printer.width(), printer.height());
+    if (room == PageRoom::Enough) {
+        return std::nullopt;
+    }
+    const QMarginsF mm = printer.pageLayout().margins(QPageLayout::Millimeter);
+    const QString orientation = printer.pageLayout().orientation() == QPageLayout::Landscape
+                                    ? QStringLiteral("横向き")
+                                    : QStringLiteral("縦向き");
+    const QString margins =
+        room == PageRoom::TooNarrow
+            ? QStringLiteral("左右の余白（左 %1 mm、右 %2 mm）").arg(mm.left()).arg(mm.right())
+            : QStringLiteral("上下の余白（上 %1 mm、下 %2 mm）").arg(mm.top()).arg(mm.bottom());
+    return margins + QStringLiteral("では、") + orientation +
+           QStringLiteral(
+               "の用紙にレポートを印刷する場所がありません。ページ設定で余白を小さくしてください。");
+}
 } // namespace
 
 wndPrev *wndPrev::instance()
@@ -191,6 +212,17 @@ void wndPrev::newPreviewPage(int width, int height)
     m_PBffer = std::make_unique<QImage>(newPicture(width, height));
     m_gPP = m_PBffer.get();
     updateScrollRanges();
+}
+
+QPaintDevice *wndPrev::previewPictureFor(int pageCount)
+{
+    // A report longer than one preview page gets its further pages under the first, on a
+    // taller picture, instead of over it.
+    const int pictureHeight = pageCount * m_pPVal.PageHeight;
+    if (m_PBffer->height() != pictureHeight) {
+        newPreviewPage(m_pPVal.PageWidth, pictureHeight);
+    }
+    return m_PBffer.get();
 }
 
 void wndPrev::updateScrollRanges()
@@ -364,6 +396,14 @@ void wndPrev::pbtPrint_Action()
     // The grid's margins, indent and text sizes are pixels laid out for 72 dots per inch,
     // as on the preview page.
     printer->setResolution(72);
+    // Margins chosen for the other orientation may leave this one no room for the grid: the
+    // print stops there rather than giving a garbled page, and the next print asks for the
+    // setup again.
+    if (const std::optional<QString> refusal = marginsRefusal(*printer, m_pPVal)) {
+        Ui::instance().message(*refusal);
+        gPrinter.SetupDone = false;
+        return;
+    }
 
     gPrinter.SetupDone = true;
     gPrinter.PageWidth = printer->width();
@@ -405,15 +445,21 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
     if (data.error) {
         Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *data.error);
     }
+    const QString date = today();
+    QPrinter *printer = asPrinter(g);
+    if (!printer && g == m_PBffer.get()) {
+        RecordingSurface pages;
+        paintAssetReport(pages, m_pPVal, data, date);
+        g = previewPictureFor(pages.pageCount());
+    }
     {
-        QPrinter *printer = asPrinter(g);
-        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, g->height());
+        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);
         if (!surface.isActive()) {
             Ui::instance().message(
                 QStringLiteral("from Method DrawSisanReport: the printer could not be started"));
             return;
         }
-        paintAssetReport(surface, m_pPVal, data, today());
+        paintAssetReport(surface, m_pPVal, data, date);
     }
     finishDrawing(printing);
 }
@@ -454,17 +500,11 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t hei
     const QString date = today();
     QPrinter *printer = asPrinter(g);
     if (!printer && g == m_PBffer.get()) {
-        // A year with more rows than one preview page holds gets its further pages under the
-        // first, on a taller picture, instead of over it.
         RecordingSurface pages;
         paintYearlyReport(pages, m_pPVal, data, year, date);
-        const int pictureHeight = pages.pageCount() * m_pPVal.PageHeight;
-        if (m_PBffer->height() != pictureHeight) {
-            newPreviewPage(m_pPVal.PageWidth, pictureHeight);
-            g = m_PBffer.get();
-            width = g->width();
-            height = g->height();
-        }
+        g = previewPictureFor(pages.pageCount());
+        width = g->width();
+        height = g->height();
     }
     {
         PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);

@@ -80,6 +80,8 @@ private:
     void Event_Open();
 
     void newPreviewPage(int width, int height);
+    // The preview picture, made as tall as the given number of pages one under the other.
+    QPaintDevice *previewPictureFor(int pageCount);
     void updateScrollRanges();
     void finishDrawing(bool printing);
 

@@ -6,8 +6,10 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -118,4 +120,34 @@ int pdfPageCount(const QString &path)
     // Page objects, not the page tree ("/Type /Pages").
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
     return static_cast<int>(pdf.count(page));
+}
+
+QList<PdfWord> pdfWords(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(20000) || pdftotext.exitCode() != 0) {
+        ADD_FAILURE() << "pdftotext (poppler-utils) could not read " << path.toStdString();
+        return {};
+    }
+    QList<PdfWord> words;
+    int page = 0;
+    QXmlStreamReader xml(pdftotext.readAllStandardOutput());
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("page")) {
+            ++page;
+        } else if (xml.name() == QLatin1String("word")) {
+            const auto at = [&](const char *name) {
+                return xml.attributes().value(QLatin1String(name)).toDouble();
+            };
+            const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
+            // In compatibility form: the CJK face's glyphs read back as Kangxi radicals (口 as
+            // U+2F1D), and "…" reads as "...".
+            words.append({page, box, xml.readElementText().normalized(QString::NormalizationForm_KC)});
+        }
+    }
+    return words;
 }

@@ -6,6 +6,8 @@
 #include "support/LedgerTestFixture.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 #include <cstdint>
@@ -41,3 +43,13 @@ void withYearlyReport(const std::function<void(wndPrev *)> &steps);
 QByteArray readFileBytes(const QString &path);
 // The number of pages in a PDF file written by Qt.
 int pdfPageCount(const QString &path);
+
+// A word of a PDF file as pdftotext reads it back: its page (from 1), its box in points from
+// the paper's top left corner, and its text in compatibility form (NFKC; "…" reads "...").
+struct PdfWord
+{
+    int page = 0;
+    QRectF box;
+    QString text;
+};
+QList<PdfWord> pdfWords(const QString &path);

@@ -120,20 +120,21 @@ QImage amountStrip(const QImage &page, const strPreVal &model, int line)
     return strip;
 }
 
-// A page holding only the figures on that line, drawn as the report draws amounts: in size 8,
-// right-aligned, at the month columns and the year's column; a figure without value draws
-// nothing.
+// A page holding only the figures on that line, drawn as the report draws amounts: in size 8
+// (smaller where one would touch the next), right-aligned, at the month columns and the year's
+// column; a figure without value draws nothing.
 QImage figuresOnly(const QImage &like, const strPreVal &model, int line, const Figures &figures)
 {
     QImage page(like.size(), like.format());
     page.fill(Qt::white);
     PainterSurface surface(&page, model.PageHeight);
+    std::vector<RowFigure> row;
     for (int cell = 0; cell < 13; ++cell) {
         if (figures[cell]) {
-            const int column = cell < 12 ? 31 + 10 * cell : 151;
-            DrawPStr(surface, model, rightAlignedAmount(*figures[cell]), 8, line, column);
+            row.push_back({rightAlignedAmount(*figures[cell]), cell < 12 ? 31 + 10 * cell : 151});
         }
     }
+    DrawPFigures(surface, model, row, 8, line);
     surface.end();
     return page;
 }
