@@ -2,6 +2,7 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
+#include "platform/LedgerChanges.h"
 #include "platform/PopupMenu.h"
 #include "platform/RollingDate.h"
 #include "platform/Ui.h"
@@ -138,6 +139,9 @@ wndPrev::wndPrev()
     connect(m_pbtPrint, &QPushButton::clicked, this, &wndPrev::pbtPrint_Action);
     m_ppmNendo->setChangeHandler([this] { ppmNendo_Change(); });
     connect(m_pbtCsvOutput, &QPushButton::clicked, this, &wndPrev::pbtCsvOutput_Action);
+    if (LedgerChanges *changes = LedgerChanges::instance()) {
+        connect(changes, &LedgerChanges::changed, this, &wndPrev::Event_LedgerChanged);
+    }
     Event_Open();
 }
 
@@ -272,6 +276,25 @@ void wndPrev::Event_Activate()
     }
 }
 
+void wndPrev::Event_LedgerChanged()
+{
+    // The asset window does not block: the main window writes while it is open, or opens or
+    // makes another ledger. Once drawn, it is drawn again from the ledger as it now is, on a
+    // fresh page as at its first activation, so that what it shows is what 印刷 prints. The
+    // yearly window is modal, and a print closes the window once it is drawn.
+    if (m_iReportCode != kAssetReport || m_PrevActivate || !m_PBffer || m_gPP != m_PBffer.get() ||
+        m_drawnAtChange == LedgerChanges::count()) {
+        return;
+    }
+    newPreviewPage(m_pPVal.PageWidth, m_pPVal.PageHeight);
+    // Without an open ledger the page stays blank rather than show the one before; the
+    // failed open has told why already.
+    if (KakeiboDB && KakeiboDB->isConnected()) {
+        DrawSisanReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    }
+    m_cnvReport->update();
+}
+
 void wndPrev::Event_Close()
 {
     m_PBffer.reset();
@@ -397,6 +420,9 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
     LedgerConnection *db = reportLedger();
     if (!db || !g) {
         return;
+    }
+    if (!printing) {
+        m_drawnAtChange = LedgerChanges::count();
     }
     const AssetReportData data = readAssetReport(*db);
     if (data.error) {

@@ -78,6 +78,7 @@ private:
     void Event_Activate();
     void Event_Close();
     void Event_Open();
+    void Event_LedgerChanged();
 
     void newPreviewPage(int width, int height);
     void updateScrollRanges();
@@ -100,4 +101,6 @@ private:
     // printer while a print is being drawn.
     QPaintDevice *m_gPP = nullptr;
     bool m_PrevActivate = false;
+    // The ledger changes told when the asset report was last read for the preview.
+    quint64 m_drawnAtChange = 0;
 };
