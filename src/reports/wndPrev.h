@@ -20,6 +20,7 @@ class QGroupBox;
 class QPaintDevice;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 class PopupMenu;
 class ReportCanvas;
 
@@ -63,6 +64,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -72,6 +74,7 @@ private:
     void cnvReport_Paint(QPainter &g);
     void slbVertivcal_ValueChanged(int value);
     void slbHorizontal_ValueChanged(int value);
+    void scrollByWheel(const QWheelEvent &event, bool overHorizontalBar);
     void pbtPrint_Action();
     void ppmNendo_Change();
     void pbtCsvOutput_Action();
