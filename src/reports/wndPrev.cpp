@@ -276,16 +276,20 @@ void wndPrev::scrollByWheel(const QWheelEvent &event, bool overHorizontalBar)
 {
     // A touchpad tells the pixels to move; a wheel tells eighths of a degree, 120 a notch,
     // and a notch scrolls the system's number of lines.
-    QPoint delta = event.pixelDelta();
-    if (delta.isNull()) {
-        delta = event.angleDelta() * (QApplication::wheelScrollLines() * kWheelLine) / 120;
+    QPointF turn = event.pixelDelta();
+    if (turn.isNull()) {
+        turn = QPointF(event.angleDelta()) * (QApplication::wheelScrollLines() * kWheelLine) / 120.0;
     }
     // Over the horizontal bar, or with Shift, a turn of the wheel goes across.
-    if ((overHorizontalBar || event.modifiers() & Qt::ShiftModifier) && delta.x() == 0) {
-        delta = QPoint(delta.y(), 0);
+    if ((overHorizontalBar || event.modifiers() & Qt::ShiftModifier) && turn.x() == 0) {
+        turn = QPointF(turn.y(), 0);
     }
-    m_slbHorizontal->setValue(m_slbHorizontal->value() - delta.x());
-    m_slbVertivcal->setValue(m_slbVertivcal->value() - delta.y());
+    // A fine wheel turns by parts of a pixel: what is left over goes with its next turn.
+    turn += m_wheelLeftOver;
+    const QPoint whole(static_cast<int>(turn.x()), static_cast<int>(turn.y()));
+    m_wheelLeftOver = turn - QPointF(whole);
+    m_slbHorizontal->setValue(m_slbHorizontal->value() - whole.x());
+    m_slbVertivcal->setValue(m_slbVertivcal->value() - whole.y());
 }
 
 void wndPrev::closeEvent(QCloseEvent *event)

@@ -11,6 +11,7 @@
 #include "reports/PageModel.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
 
 #include <cstdint>
@@ -104,6 +105,8 @@ private:
     // printer while a print is being drawn.
     QPaintDevice *m_gPP = nullptr;
     bool m_PrevActivate = false;
+    // The part of a pixel the wheel has turned and not yet scrolled.
+    QPointF m_wheelLeftOver;
     // The ledger changes told when the asset report was last read for the preview.
     quint64 m_drawnAtChange = 0;
 };

@@ -472,6 +472,13 @@ TEST_F(ReportWindowTest, TheWheelScrollsThePageAndTheBarsKeepTheirSteps)
         EXPECT_EQ(window()->cnvPosX(), -c.acrossValue);
     }
 
+    // A fine wheel's eighths of a notch add up to the notch.
+    down->setValue(100);
+    for (int eighth = 0; eighth < 8; ++eighth) {
+        wheel(control<QWidget>("cnvReport"), {0, -15});
+    }
+    EXPECT_EQ(down->value(), 100 + notch);
+
     // The bars' arrows and trough step by 1 and 20.
     down->setValue(100);
     down->triggerAction(QAbstractSlider::SliderSingleStepAdd);
