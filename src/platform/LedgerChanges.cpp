@@ -1,22 +1,30 @@
 #include "platform/LedgerChanges.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 
 namespace {
 quint64 changesTold = 0;
+// Plain pointers, with nothing to destroy: a connection closed while the program's statics
+// are destroyed still tells its change safely.
+LedgerChanges *theChanges = nullptr;
 } // namespace
 
 LedgerChanges::LedgerChanges(QObject *parent) : QObject(parent) {}
 
+LedgerChanges::~LedgerChanges()
+{
+    if (theChanges == this) {
+        theChanges = nullptr;
+    }
+}
+
 LedgerChanges *LedgerChanges::instance()
 {
     // Owned by the application, so that it goes with it and a later one gets its own.
-    static QPointer<LedgerChanges> changes;
-    if (!changes && QCoreApplication::instance()) {
-        changes = new LedgerChanges(QCoreApplication::instance());
+    if (!theChanges && QCoreApplication::instance()) {
+        theChanges = new LedgerChanges(QCoreApplication::instance());
     }
-    return changes;
+    return theChanges;
 }
 
 quint64 LedgerChanges::count()

@@ -19,6 +19,8 @@ public:
     // signal is late for has nothing to draw again.
     static quint64 count();
 
+    ~LedgerChanges() override;
+
 signals:
     void changed();
 
