@@ -10,6 +10,7 @@
 #include "ledger/wndKakeibo.h"
 #include "maintenance/AccountMaintenance.h"
 #include "maintenance/CategoryMaintenance.h"
+#include "platform/ListBox.h"
 #include "platform/PopupMenu.h"
 #include "platform/RadioButton.h"
 #include "reports/PageModel.h"
@@ -75,6 +76,18 @@ protected:
         w->pbtNyuryoku()->click();
     }
 
+    // Shows the entry of that Id, as a click on its row does.
+    static void chooseEntry(wndKakeibo *w, int32_t id)
+    {
+        for (int row = 0; row < w->lsbItem()->rowCount(); ++row) {
+            if (w->lsbItem()->cell(row, 0).toInt() == id) {
+                w->lsbItem()->setListIndex(row);
+                return;
+            }
+        }
+        ADD_FAILURE() << "entry " << id << " is not listed";
+    }
+
     // The open window's page once the events the action left have been handled, as they are
     // when it returns to the event loop.
     static QImage shownPage()
@@ -98,6 +111,8 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
     {
         const char *what;
         std::function<void(wndKakeibo *)> action;
+        // What the ledger holds before the report is opened, when the action needs it.
+        std::function<void(wndKakeibo *)> before = nullptr;
     } cases[] = {
         {"an expense booked in the main window",
          [](wndKakeibo *w) {
@@ -106,6 +121,24 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
         {"income booked in the main window",
          [](wndKakeibo *w) { book(w, w->rbtSyunyu(), QStringLiteral("給料/給料"), QStringLiteral("800")); }},
         {"a transfer booked in the main window",
+         [](wndKakeibo *w) { book(w, w->rbtIdou(), QStringLiteral("預金"), QStringLiteral("300")); }},
+        {"an expense changed in the main window",
+         [](wndKakeibo *w) {
+             chooseEntry(w, 1);
+             w->pbtHensyuu()->click();
+             w->tfdKingaku()->setText(QStringLiteral("900"));
+             w->pbtNyuryoku()->click();
+         },
+         [](wndKakeibo *w) {
+             book(w, w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("1200"));
+         }},
+        {"a transfer pair deleted in the main window",
+         [this](wndKakeibo *w) {
+             chooseEntry(w, 1);
+             w->pbtSakujyo()->click();
+             m_ui->confirmAnswers.push_back(true);
+             w->pbtNyuryoku()->click();
+         },
          [](wndKakeibo *w) { book(w, w->rbtIdou(), QStringLiteral("預金"), QStringLiteral("300")); }},
         {"an account added",
          [](wndKakeibo *) { EXPECT_TRUE(addAccount(QStringLiteral("財布"), QStringLiteral("700"))); }},
@@ -133,6 +166,9 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
         SCOPED_TRACE(c.what);
         const QString name = QStringLiteral("ledger%1.sqlf").arg(++round);
         wndKakeibo *w = startOn(name);
+        if (c.before) {
+            c.before(w);
+        }
         wndPrev::openReport(kAssetReport);
         const QImage before = shownPage();
         ASSERT_FALSE(before.isNull());
@@ -144,6 +180,7 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
         c.action(w);
         const QImage shown = shownPage();
         EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(m_ui->confirmAnswers.empty()) << "the action asked less than it was answered";
         EXPECT_FALSE(shown == before) << "the window still shows the ledger as it was";
         EXPECT_TRUE(shown == commandPage()) << "the window shows otherwise than the report command draws";
 
