@@ -2,6 +2,7 @@
 
 #include "platform/CheckedSum.h"
 #include "platform/ReplacedDatabase.h"
+#include "platform/LedgerChanges.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
@@ -23,6 +24,14 @@ bool onlyBlanksOrComments(const char *tail)
         return false;
     }
     return true;
+}
+
+// Every commit of a write, an action's own or a lone statement's, whichever code made it.
+int writeCommitted(void *)
+{
+    LedgerChanges::notify();
+    // Zero lets the commit go on.
+    return 0;
 }
 
 } // namespace
@@ -215,7 +224,10 @@ bool LedgerConnection::open(int flags)
         return false;
     }
     m_db = db;
+    sqlite3_commit_hook(m_db, &writeCommitted, nullptr);
     clearError();
+    // Another ledger is open now: what the windows show of the one before is gone.
+    LedgerChanges::notify();
     return true;
 }
 
@@ -251,6 +263,7 @@ void LedgerConnection::close()
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        LedgerChanges::notify();
     }
 }
 

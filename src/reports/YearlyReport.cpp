@@ -55,17 +55,17 @@ std::vector<YearlyReportRow> readRows(LedgerConnection &db, const QString &sql, 
     return result;
 }
 
-MonthSums readTotals(LedgerConnection &db, const QString &sql, std::optional<QString> &error)
+std::optional<MonthSums> readTotals(LedgerConnection &db, const QString &sql, std::optional<QString> &error)
 {
     auto rows = db.select(sql);
     if (!rows) {
         error = db.errorMessage();
-        return MonthSums{};
+        return std::nullopt;
     }
     const MonthSums sums = rows->atEnd() ? MonthSums{} : readSums(*rows);
     if (db.error()) {
         error = db.errorMessage();
-        return MonthSums{};
+        return std::nullopt;
     }
     return sums;
 }
@@ -99,6 +99,16 @@ std::optional<RuleGap> drawAmounts(ReportSurface &g, const strPreVal &model, con
     return RuleGap{baseline - g.metrics().capHeight() - 1, baseline + 1};
 }
 
+// A totals line that could not be read: every cell empty.
+MonthFigures figuresOf(const std::optional<MonthSums> &sums)
+{
+    MonthFigures figures;
+    if (sums) {
+        std::copy(sums->begin(), sums->end(), figures.begin());
+    }
+    return figures;
+}
+
 template <typename Figures> QStringList sumFields(const Figures &figures)
 {
     QStringList fields;
@@ -112,8 +122,11 @@ template <typename Figures> QStringList sumFields(const Figures &figures)
 MonthFigures YearlyReportData::difference() const
 {
     MonthFigures result;
+    if (!incomeTotals || !expenseTotals) {
+        return result;
+    }
     for (size_t i = 0; i < result.size(); ++i) {
-        result[i] = checkedSub(incomeTotals[i], expenseTotals[i]);
+        result[i] = checkedSub((*incomeTotals)[i], (*expenseTotals)[i]);
     }
     return result;
 }
@@ -176,7 +189,8 @@ YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year)
     // The difference is worked out as the expense totals are taken away: past the 64-bit
     // limit, that read fails as SQL's SUM would, once for all the cells that passed it. The
     // totals themselves are exact, so they stay, and so does every difference that fits.
-    if (!data.errors[3]) {
+    // Without both totals there is no difference to take, and nothing more to tell.
+    if (data.incomeTotals && data.expenseTotals) {
         const MonthFigures difference = data.difference();
         if (std::any_of(difference.begin(), difference.end(), [](const auto &cell) { return !cell; })) {
             data.errors[3] = QString::fromLatin1(kIntegerOverflow);
@@ -237,10 +251,10 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
             pageStepDecision(line);
         }
     };
-    const auto drawTotals = [&](const QString &label, const MonthSums &sums) {
+    const auto drawTotals = [&](const QString &label, const std::optional<MonthSums> &sums) {
         DrawPline(g, model, line - 1, 1, line - 1, kRuleEndColumn, RuleStyle::Dotted);
         DrawPStr(g, model, label, kNameSize, line, kNameColumn);
-        drawFigures(sums);
+        drawFigures(figuresOf(sums));
         DrawPline(g, model, line, 1, line, kRuleEndColumn, RuleStyle::Solid);
     };
 
@@ -270,12 +284,12 @@ QByteArray yearlyReportCsv(const YearlyReportData &data, const QString &year, co
     csv += csvLine(heading);
 
     const auto writeSection = [&](const QString &title, const std::vector<YearlyReportRow> &rows,
-                                  const QString &totalsLabel, const MonthSums &totals) {
+                                  const QString &totalsLabel, const std::optional<MonthSums> &totals) {
         csv += csvLine({title});
         for (const YearlyReportRow &row : rows) {
             csv += csvLine(QStringList{row.name} + sumFields(row.sums));
         }
-        csv += csvLine(QStringList{totalsLabel} + sumFields(totals));
+        csv += csvLine(QStringList{totalsLabel} + sumFields(figuresOf(totals)));
     };
     writeSection(QStringLiteral("収入"), data.income, QStringLiteral("収入合計"), data.incomeTotals);
     writeSection(QStringLiteral("支出"), data.expense, QStringLiteral("支出合計"), data.expenseTotals);

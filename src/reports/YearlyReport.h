@@ -42,18 +42,19 @@ struct YearlyReportData
 {
     // In the order the statements return them.
     std::vector<YearlyReportRow> income;
-    MonthSums incomeTotals{};
+    // None when its statement failed: the line's cells are then left empty, never shown as 0.
+    std::optional<MonthSums> incomeTotals = MonthSums{};
     std::vector<YearlyReportRow> expense;
-    MonthSums expenseTotals{};
+    std::optional<MonthSums> expenseTotals = MonthSums{};
     // The database's message of each statement that failed, in statement order. A failed
-    // rows statement gives no rows, a failed totals statement zeros. A difference past the
-    // 64-bit limit fails as SQL's SUM would ("integer overflow"), told with the expense
+    // rows statement gives no rows, a failed totals statement no totals. A difference past
+    // the 64-bit limit fails as SQL's SUM would ("integer overflow"), told with the expense
     // totals statement; those totals are exact and stay as read.
     std::array<std::optional<QString>, 4> errors;
 
     // Income minus expense, per month and for the year, each worked out on its own: none
-    // where it passes the 64-bit limit, and that cell is left empty on the page and in the
-    // CSV file while every other figure stays.
+    // where it passes the 64-bit limit, and none at all without both totals lines. Such a
+    // cell is left empty on the page and in the CSV file while every other figure stays.
     MonthFigures difference() const;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
+#include "platform/LedgerChanges.h"
 #include "platform/PopupMenu.h"
 #include "platform/RollingDate.h"
 #include "platform/TextFit.h"
@@ -13,6 +14,7 @@
 #include "reports/ReportCanvas.h"
 #include "reports/YearlyReport.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -21,6 +23,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -36,6 +40,9 @@ constexpr int kMargin = 10;
 constexpr int kScrollBarExtent = 16;
 constexpr int kCanvasWidthGap = 50;
 constexpr int kCanvasHeightGap = 145;
+// What one line of a mouse wheel scrolls the page by, as in a document view; the scroll
+// bars' own arrows and trough keep their steps of 1 and 20.
+constexpr int kWheelLine = 20;
 
 // The ledger a report may read, or null: the non-blocking asset window can outlive the
 // ledger it was opened on, and must then not touch a missing connection.
@@ -49,14 +56,23 @@ QString today()
     return RollingDate::today().shortDate();
 }
 
-QImage newPicture(int width, int height)
+// A page of width x height logical pixels, drawn at the screen's device pixel ratio so that it
+// is as sharp as the rest of the window; at a ratio of 1 it is the page itself.
+QImage newPicture(int width, int height, qreal ratio)
 {
-    QImage picture(width, height, QImage::Format_RGB32);
+    QImage picture(qCeil(width * ratio), qCeil(height * ratio), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     // 72 dots per inch, as the page model records.
     picture.setDotsPerMeterX(2835);
     picture.setDotsPerMeterY(2835);
     return picture;
+}
+
+// The page's size in the window's (logical) pixels, whatever its device pixel ratio.
+QSize logicalSize(const QImage &picture)
+{
+    return picture.deviceIndependentSize().toSize();
 }
 
 QPrinter *asPrinter(QPaintDevice *device)
@@ -155,11 +171,18 @@ wndPrev::wndPrev()
     m_cnvReport->setGeometry(kMargin, kMargin, 850, 541);
 
     m_cnvReport->setPaintHandler([this](QPainter &g) { cnvReport_Paint(g); });
+    // The wheel scrolls the page wherever it is turned over it or its bars.
+    for (QWidget *scrolled : std::initializer_list<QWidget *>{m_cnvReport, m_slbVertivcal, m_slbHorizontal}) {
+        scrolled->installEventFilter(this);
+    }
     connect(m_slbVertivcal, &QScrollBar::valueChanged, this, &wndPrev::slbVertivcal_ValueChanged);
     connect(m_slbHorizontal, &QScrollBar::valueChanged, this, &wndPrev::slbHorizontal_ValueChanged);
     connect(m_pbtPrint, &QPushButton::clicked, this, &wndPrev::pbtPrint_Action);
     m_ppmNendo->setChangeHandler([this] { ppmNendo_Change(); });
     connect(m_pbtCsvOutput, &QPushButton::clicked, this, &wndPrev::pbtCsvOutput_Action);
+    if (LedgerChanges *changes = LedgerChanges::instance()) {
+        connect(changes, &LedgerChanges::changed, this, &wndPrev::Event_LedgerChanged);
+    }
     Event_Open();
 }
 
@@ -209,7 +232,7 @@ void wndPrev::InitPVal()
 
 void wndPrev::newPreviewPage(int width, int height)
 {
-    m_PBffer = std::make_unique<QImage>(newPicture(width, height));
+    m_PBffer = std::make_unique<QImage>(newPicture(width, height, m_cnvReport->devicePixelRatioF()));
     m_gPP = m_PBffer.get();
     updateScrollRanges();
 }
@@ -219,7 +242,7 @@ QPaintDevice *wndPrev::previewPictureFor(int pageCount)
     // A report longer than one preview page gets its further pages under the first, on a
     // taller picture, instead of over it.
     const int pictureHeight = pageCount * m_pPVal.PageHeight;
-    if (m_PBffer->height() != pictureHeight) {
+    if (logicalSize(*m_PBffer).height() != pictureHeight) {
         newPreviewPage(m_pPVal.PageWidth, pictureHeight);
     }
     return m_PBffer.get();
@@ -232,8 +255,9 @@ void wndPrev::updateScrollRanges()
     }
     // A page smaller than the canvas gives a negative range; it stays at 0 so that the page
     // keeps to the canvas's edge.
-    m_slbVertivcal->setRange(0, std::max(0, scrollMaximum(m_PBffer->height(), m_cnvReport->height())));
-    m_slbHorizontal->setRange(0, std::max(0, scrollMaximum(m_PBffer->width(), m_cnvReport->width())));
+    const QSize page = logicalSize(*m_PBffer);
+    m_slbVertivcal->setRange(0, std::max(0, scrollMaximum(page.height(), m_cnvReport->height())));
+    m_slbHorizontal->setRange(0, std::max(0, scrollMaximum(page.width(), m_cnvReport->width())));
 }
 
 void wndPrev::Show()
@@ -273,6 +297,36 @@ void wndPrev::changeEvent(QEvent *event)
     }
 }
 
+bool wndPrev::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel &&
+        (watched == m_cnvReport || watched == m_slbVertivcal || watched == m_slbHorizontal)) {
+        scrollByWheel(*static_cast<QWheelEvent *>(event), watched == m_slbHorizontal);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void wndPrev::scrollByWheel(const QWheelEvent &event, bool overHorizontalBar)
+{
+    // A touchpad tells the pixels to move; a wheel tells eighths of a degree, 120 a notch,
+    // and a notch scrolls the system's number of lines.
+    QPointF turn = event.pixelDelta();
+    if (turn.isNull()) {
+        turn = QPointF(event.angleDelta()) * (QApplication::wheelScrollLines() * kWheelLine) / 120.0;
+    }
+    // Over the horizontal bar, or with Shift, a turn of the wheel goes across.
+    if ((overHorizontalBar || event.modifiers() & Qt::ShiftModifier) && turn.x() == 0) {
+        turn = QPointF(turn.y(), 0);
+    }
+    // A fine wheel turns by parts of a pixel: what is left over goes with its next turn.
+    turn += m_wheelLeftOver;
+    const QPoint whole(static_cast<int>(turn.x()), static_cast<int>(turn.y()));
+    m_wheelLeftOver = turn - QPointF(whole);
+    m_slbHorizontal->setValue(m_slbHorizontal->value() - whole.x());
+    m_slbVertivcal->setValue(m_slbVertivcal->value() - whole.y());
+}
+
 void wndPrev::closeEvent(QCloseEvent *event)
 {
     Event_Close();
@@ -307,6 +361,25 @@ void wndPrev::Event_Activate()
     }
 }
 
+void wndPrev::Event_LedgerChanged()
+{
+    // The asset window does not block: the main window writes while it is open, or opens or
+    // makes another ledger. Once drawn, it is drawn again from the ledger as it now is, on a
+    // fresh page as at its first activation, so that what it shows is what 印刷 prints. The
+    // yearly window is modal, and a print closes the window once it is drawn.
+    if (m_iReportCode != kAssetReport || m_PrevActivate || !m_PBffer || m_gPP != m_PBffer.get() ||
+        m_drawnAtChange == LedgerChanges::count()) {
+        return;
+    }
+    newPreviewPage(m_pPVal.PageWidth, m_pPVal.PageHeight);
+    // Without an open ledger the page stays blank rather than show the one before; the
+    // failed open has told why already.
+    if (KakeiboDB && KakeiboDB->isConnected()) {
+        DrawSisanReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    }
+    m_cnvReport->update();
+}
+
 void wndPrev::Event_Close()
 {
     m_PBffer.reset();
@@ -325,7 +398,7 @@ void wndPrev::cnvReport_Paint(QPainter &g)
         g.fillRect(canvas, palette().window());
         return;
     }
-    const QRect page(QPoint(m_cnvPosX, m_cnvPosY), m_PBffer->size());
+    const QRect page(QPoint(m_cnvPosX, m_cnvPosY), logicalSize(*m_PBffer));
     // The part of the canvas the page leaves free is painted in the window's colour, so no
     // stale pixels show beside a small page.
     const QRegion uncovered = QRegion(canvas).subtracted(QRegion(page));
@@ -441,6 +514,9 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
     if (!db || !g) {
         return;
     }
+    if (!printing) {
+        m_drawnAtChange = LedgerChanges::count();
+    }
     const AssetReportData data = readAssetReport(*db);
     if (data.error) {
         Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *data.error);
@@ -503,8 +579,9 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t hei
         RecordingSurface pages;
         paintYearlyReport(pages, m_pPVal, data, year, date);
         g = previewPictureFor(pages.pageCount());
-        width = g->width();
-        height = g->height();
+        const QSize page = logicalSize(*m_PBffer);
+        width = page.width();
+        height = page.height();
     }
     {
         PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);

@@ -11,6 +11,7 @@
 #include "reports/PageModel.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,6 +21,7 @@ class QGroupBox;
 class QPaintDevice;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 class PopupMenu;
 class ReportCanvas;
 
@@ -63,6 +65,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -72,12 +75,14 @@ private:
     void cnvReport_Paint(QPainter &g);
     void slbVertivcal_ValueChanged(int value);
     void slbHorizontal_ValueChanged(int value);
+    void scrollByWheel(const QWheelEvent &event, bool overHorizontalBar);
     void pbtPrint_Action();
     void ppmNendo_Change();
     void pbtCsvOutput_Action();
     void Event_Activate();
     void Event_Close();
     void Event_Open();
+    void Event_LedgerChanged();
 
     void newPreviewPage(int width, int height);
     // The preview picture, made as tall as the given number of pages one under the other.
@@ -102,4 +107,8 @@ private:
     // printer while a print is being drawn.
     QPaintDevice *m_gPP = nullptr;
     bool m_PrevActivate = false;
+    // The part of a pixel the wheel has turned and not yet scrolled.
+    QPointF m_wheelLeftOver;
+    // The ledger changes told when the asset report was last read for the preview.
+    quint64 m_drawnAtChange = 0;
 };

@@ -226,6 +226,12 @@ QString yearlyLine(const char *label, const char *january)
     return fields.join(QStringLiteral(" , ")) + QLatin1Char('\n');
 }
 
+// A line whose statement failed: every cell empty.
+QString emptyYearlyLine(const char *label)
+{
+    return QString::fromUtf8(label) + QStringLiteral(" , ").repeated(13) + QLatin1Char('\n');
+}
+
 TEST_F(AmountsNearTheLimitTest, ReportTotalsPastTheLimitAreReportedNeverShown)
 {
     const struct
@@ -261,13 +267,15 @@ TEST_F(AmountsNearTheLimitTest, ReportTotalsPastTheLimitAreReportedNeverShown)
          {income(1, "9223372036854775807"), income(1, "1")},
          overflowAt(
              {kYearlyDrawFailures[0], kYearlyDrawFailures[1], kYearlyCsvFailures[0], kYearlyCsvFailures[1]}),
-         QString::fromUtf8("収入\n") + yearlyLine("収入合計", "0")},
+         QString::fromUtf8("収入\n") + emptyYearlyLine("収入合計") + QString::fromUtf8("支出\n") +
+             yearlyLine("支出合計", "0") + emptyYearlyLine("差引合計")},
         {"an income past the top, stored as REAL",
          kYearlyReport,
          {income(1, "10000000000000000000")},
          overflowAt(
              {kYearlyDrawFailures[0], kYearlyDrawFailures[1], kYearlyCsvFailures[0], kYearlyCsvFailures[1]}),
-         QString::fromUtf8("収入\n") + yearlyLine("収入合計", "0")},
+         QString::fromUtf8("収入\n") + emptyYearlyLine("収入合計") + QString::fromUtf8("支出\n") +
+             yearlyLine("支出合計", "0") + emptyYearlyLine("差引合計")},
     };
     const QString csv = QStringLiteral("report.csv");
     for (const auto &c : cases) {

@@ -114,6 +114,14 @@ QByteArray readFileBytes(const QString &path)
     return file.readAll();
 }
 
+void keepPicture(const QImage &image, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("QUORVELA_REPORT_PNG");
+    if (!folder.isEmpty()) {
+        image.save(folder + QLatin1Char('/') + name);
+    }
+}
+
 int pdfPageCount(const QString &path)
 {
     const QString pdf = QString::fromLatin1(readFileBytes(path));

@@ -6,6 +6,7 @@
 #include "support/LedgerTestFixture.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -41,6 +42,9 @@ void closeReportWindow();
 void withYearlyReport(const std::function<void(wndPrev *)> &steps);
 
 QByteArray readFileBytes(const QString &path);
+// Where a developer asked for them (QUORVELA_REPORT_PNG=folder), saves the rendered picture
+// under the name, to be looked at.
+void keepPicture(const QImage &image, const QString &name);
 // The number of pages in a PDF file written by Qt.
 int pdfPageCount(const QString &path);
 

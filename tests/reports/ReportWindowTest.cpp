@@ -7,11 +7,13 @@
 #include "reports/YearlyReport.h"
 #include "reports/wndPrev.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -65,15 +67,6 @@ protected:
             }
         }
         return false;
-    }
-
-    // Where a developer asked for them (QUORVELA_REPORT_PNG=folder), the rendered pages.
-    static void keepPicture(const QImage &image, const QString &name)
-    {
-        const QString folder = qEnvironmentVariable("QUORVELA_REPORT_PNG");
-        if (!folder.isEmpty()) {
-            image.save(folder + QLatin1Char('/') + name);
-        }
     }
 };
 
@@ -391,8 +384,7 @@ TEST_F(ReportWindowTest, FailedYearlyStatementsShowTheirSitesMessages)
         expected.append(QString::fromUtf8(prefix) + error);
     }
     EXPECT_EQ(m_ui->messages, expected);
-    EXPECT_TRUE(
-        readFileBytes(file).endsWith("差引合計 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0 , 0\n"));
+    EXPECT_TRUE(readFileBytes(file).endsWith("差引合計" + QByteArray(" , ").repeated(13) + "\n"));
 }
 
 TEST_F(ReportWindowTest, FailedYearListShowsItsMessage)
@@ -421,4 +413,81 @@ TEST_F(ReportWindowTest, PrinterThatCannotStartIsReportedAndTheWindowStays)
     ASSERT_TRUE(wndPrev::exists());
     EXPECT_EQ(window()->pPVal().LinesPerPage, 60);
     EXPECT_TRUE(window()->PBffer());
+}
+
+namespace {
+// A turn of the mouse wheel (eighths of a degree, 120 a notch) or a touchpad's pixels over a
+// control of the report window, as the window system delivers it.
+void wheel(QWidget *target, QPoint angle, QPoint pixels = QPoint(), Qt::KeyboardModifiers modifiers = {})
+{
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent event(at, target->mapToGlobal(at), pixels, angle, Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                      false);
+    QCoreApplication::sendEvent(target, &event);
+}
+} // namespace
+
+TEST_F(ReportWindowTest, TheWheelScrollsThePageAndTheBarsKeepTheirSteps)
+{
+    wndPrev::openReport(kAssetReport);
+    // A narrower window, so that the page scrolls across too: its ranges are set when the
+    // page is made.
+    window()->resize(500, 686);
+    wndPrev::openReport(kAssetReport);
+    QScrollBar *down = control<QScrollBar>("slbVertivcal");
+    QScrollBar *across = control<QScrollBar>("slbHorizontal");
+    ASSERT_EQ(down->maximum(), 306);
+    ASSERT_EQ(across->maximum(), 595 - 450);
+
+    // From the middle of the page; a notch is the system's lines of 20 pixels each.
+    const int notch = QApplication::wheelScrollLines() * 20;
+    const struct
+    {
+        const char *what;
+        const char *over;
+        QPoint angle;
+        QPoint pixels;
+        Qt::KeyboardModifiers modifiers;
+        int downValue;
+        int acrossValue;
+    } cases[] = {
+        {"a notch down over the page", "cnvReport", {0, -120}, {}, {}, 100 + notch, 50},
+        {"a notch up over the page", "cnvReport", {0, 120}, {}, {}, 100 - notch, 50},
+        {"half a notch of a fine wheel", "cnvReport", {0, -60}, {}, {}, 100 + notch / 2, 50},
+        {"past the end of the page", "cnvReport", {0, -120 * 10}, {}, {}, 306, 50},
+        {"a touchpad's pixels", "cnvReport", {0, -120}, {-3, -7}, {}, 107, 53},
+        {"a tilt to the right", "cnvReport", {-120, 0}, {}, {}, 100, 50 + notch},
+        {"Shift turns the wheel across", "cnvReport", {0, -120}, {}, Qt::ShiftModifier, 100, 50 + notch},
+        {"a notch over the vertical bar", "slbVertivcal", {0, -120}, {}, {}, 100 + notch, 50},
+        {"a notch over the horizontal bar", "slbHorizontal", {0, -120}, {}, {}, 100, 50 + notch},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        down->setValue(100);
+        across->setValue(50);
+        wheel(control<QWidget>(c.over), c.angle, c.pixels, c.modifiers);
+        EXPECT_EQ(down->value(), c.downValue);
+        EXPECT_EQ(across->value(), c.acrossValue);
+        EXPECT_EQ(window()->cnvPosY(), -c.downValue);
+        EXPECT_EQ(window()->cnvPosX(), -c.acrossValue);
+    }
+
+    // A fine wheel's eighths of a notch add up to the notch.
+    down->setValue(100);
+    for (int eighth = 0; eighth < 8; ++eighth) {
+        wheel(control<QWidget>("cnvReport"), {0, -15});
+    }
+    EXPECT_EQ(down->value(), 100 + notch);
+
+    // The bars' arrows and trough step by 1 and 20.
+    down->setValue(100);
+    down->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(down->value(), 101);
+    down->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(down->value(), 121);
+    across->setValue(50);
+    across->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(across->value(), 49);
+    across->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(across->value(), 29);
 }

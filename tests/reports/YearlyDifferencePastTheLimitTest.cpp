@@ -1,9 +1,12 @@
 // A ledger written by another program whose yearly differences (income minus expense) pass
 // the 64-bit limit in some cells: through the report window, those cells are left empty on
 // the page and in the CSV file, every other figure is exact, and the overflow is told once.
+// The same when a totals line itself passes the limit: that line and every difference are
+// left empty.
 
 #include "ReportTestSupport.h"
 
+#include "app/mdlGlobal.h"
 #include "platform/CheckedSum.h"
 #include "platform/NumberFormat.h"
 #include "platform/RollingDate.h"
@@ -18,8 +21,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -32,7 +37,14 @@ struct Booking
     int month;
     bool income;
     int64_t amount;
+    // 0 books to 給料/給料 (77) for income and to 食費/食材 (2) for expense.
+    int32_t subItem = 0;
 };
+
+int32_t subItemOf(const Booking &b)
+{
+    return b.subItem ? b.subItem : b.income ? 77 : 2;
+}
 
 // Months 1 to 12 at 0 to 11, the year at 12: worked out wide so that nothing here wraps, and
 // the figures of a report line, each of which may have no value.
@@ -48,7 +60,7 @@ struct LimitCase
 };
 
 // Amounts as another program writes them: straight into the file, past every check of ours.
-// Income to 給料/給料 (77), expense to 食費/食材 (2), all in 2024.
+// All in 2024.
 QStringList bookingStatements(const std::vector<Booking> &bookings)
 {
     QStringList statements;
@@ -61,7 +73,7 @@ QStringList bookingStatements(const std::vector<Booking> &bookings)
                 .arg(b.month, 2, 10, QLatin1Char('0'))
                 .arg(b.month)
                 .arg(b.income ? 2 : 1)
-                .arg(b.income ? 77 : 2)
+                .arg(subItemOf(b))
                 .arg(b.amount));
     }
     return statements;
@@ -232,6 +244,113 @@ TEST_F(YearlyDifferencePastTheLimitTest, OnlyTheCellsPastTheLimitAreLeftEmpty)
             EXPECT_TRUE(amountStrip(page, model, line.line) ==
                         amountStrip(figuresOnly(page, model, line.line, line.figures), model, line.line))
                 << "the " << line.what << " line is drawn otherwise than its figures";
+        }
+    }
+}
+
+// Sums of the bookings of each sub-item of one kind, in sub-item order as the statements
+// group them.
+std::map<int32_t, WideSums> rowSums(const std::vector<Booking> &bookings, bool income)
+{
+    std::map<int32_t, WideSums> rows;
+    for (const Booking &b : bookings) {
+        if (b.income == income) {
+            WideSums &sums = rows[subItemOf(b)];
+            sums[b.month - 1] += b.amount;
+            sums[12] += b.amount;
+        }
+    }
+    return rows;
+}
+
+struct TotalsCase
+{
+    const char *what;
+    std::vector<Booking> bookings;
+    // Which totals line passes the limit: that statement fails as SQL's SUM does.
+    bool incomeFails;
+};
+
+TEST_F(YearlyDifferencePastTheLimitTest, AFailedTotalsLineAndEveryDifferenceAreLeftEmpty)
+{
+    // Every row fits; only the sum of two rows in January passes the top. March alone would
+    // give the difference 70, or 100 - 0 from a totals line taken for zeros.
+    const TotalsCase cases[] = {
+        {"expense totals pass the top",
+         {{3, true, 100}, {1, false, kTop, 2}, {1, false, 1, 3}, {3, false, 30, 3}},
+         false},
+        {"income totals pass the top",
+         {{1, true, kTop, 77}, {1, true, 1, 83}, {3, true, 100, 83}, {3, false, 30}},
+         true},
+    };
+    const QString csv = path(QStringLiteral("yearly.csv"));
+    const QString date = RollingDate::today().shortDate();
+    const auto nameOf = [this](int32_t subItem) {
+        auto rows = KakeiboDB->select(QStringLiteral("SELECT Namae FROM Himoku WHERE Id = %1").arg(subItem));
+        return rows && !rows->atEnd() ? rows->textAt(0).toUtf8() : QByteArray();
+    };
+    for (const TotalsCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        exec(QStringLiteral("DELETE FROM Items"));
+        writeWithSqlite(path(QStringLiteral("report.sqlf")), bookingStatements(c.bookings));
+        m_ui->messages.clear();
+
+        const std::map<int32_t, WideSums> incomeRows = rowSums(c.bookings, true);
+        const std::map<int32_t, WideSums> expenseRows = rowSums(c.bookings, false);
+        const Figures incomeTotals = c.incomeFails ? Figures{} : fitting(sumsOf(c.bookings, true));
+        const Figures expenseTotals = c.incomeFails ? fitting(sumsOf(c.bookings, false)) : Figures{};
+        const Figures &readTotals = c.incomeFails ? expenseTotals : incomeTotals;
+        ASSERT_TRUE(std::all_of(readTotals.begin(), readTotals.end(), [](const auto &cell) { return cell; }))
+            << "the other totals line must fit";
+
+        QImage page;
+        strPreVal model;
+        drawAndWrite(csv, page, model);
+
+        // The failed statement is told once for the drawing and once for the file; no
+        // overflow of a difference is told beside it.
+        const size_t failed = c.incomeFails ? 1 : 3;
+        const QString overflow = QString::fromLatin1(kIntegerOverflow);
+        EXPECT_EQ(m_ui->messages, QStringList({QString::fromUtf8(kYearlyDrawFailures[failed]) + overflow,
+                                               QString::fromUtf8(kYearlyCsvFailures[failed]) + overflow}));
+
+        // The lines of the page: income rows from line 6, then their totals, the expense
+        // title, the expense rows, their totals and the difference.
+        struct Line
+        {
+            QByteArray label;
+            int line;
+            Figures figures;
+        };
+        std::vector<Line> lines;
+        int line = 6;
+        for (const auto &[subItem, sums] : incomeRows) {
+            lines.push_back({nameOf(subItem), line++, fitting(sums)});
+        }
+        lines.push_back({QByteArray("収入合計"), line, incomeTotals});
+        line += 2;
+        for (const auto &[subItem, sums] : expenseRows) {
+            lines.push_back({nameOf(subItem), line++, fitting(sums)});
+        }
+        lines.push_back({QByteArray("支出合計"), line++, expenseTotals});
+        lines.push_back({QByteArray("差引合計"), line, Figures{}});
+
+        QByteArray expected = "2024 年度　レポート , " + date.toUtf8() + "\n" + kYearlyCsvHeading;
+        for (const Line &l : lines) {
+            if (l.line == 6) {
+                expected += "収入\n";
+            } else if (l.line == 8 + static_cast<int>(incomeRows.size())) {
+                expected += "支出\n";
+            }
+            expected += csvFigures(l.label.constData(), l.figures);
+        }
+        EXPECT_EQ(readFileBytes(csv).toStdString(), expected.toStdString());
+
+        ASSERT_FALSE(page.isNull());
+        for (const Line &l : lines) {
+            EXPECT_TRUE(amountStrip(page, model, l.line) ==
+                        amountStrip(figuresOnly(page, model, l.line, l.figures), model, l.line))
+                << "the " << l.label.toStdString() << " line is drawn otherwise than its figures";
         }
     }
 }
