@@ -1,8 +1,8 @@
 #include "platform/LedgerConnection.h"
 
 #include "platform/CheckedSum.h"
-#include "platform/ReplacedDatabase.h"
 #include "platform/LedgerChanges.h"
+#include "platform/ReplacedDatabase.h"
 #include "platform/Ui.h"
 
 #include <QFileInfo>
