@@ -102,7 +102,7 @@ bool actionBegun(const Transaction &transaction, const QString &site)
 // Reads again, inside the action's transaction and before its first change, what the action
 // rests on. When another program has changed or deleted any of it, nothing is written: the
 // action is rolled back, says so, and the window shows the ledger as it now is.
-bool basisStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &basis, const QString &site)
+bool actionStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &basis, const QString &site)
 {
     const Standing standing = basisStands(*KakeiboDB, basis, site);
     if (standing == Standing::Changed) {
@@ -476,7 +476,7 @@ void wndKakeibo::KinyuuSinkiSisyutuSyuunyuu()
     }
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {}}, site)) {
+        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {}}, site)) {
         return;
     }
     const auto id = insertEntry(*KakeiboDB, account, kind, *himoku, *values);
@@ -507,7 +507,7 @@ void wndKakeibo::KinyuuSinkiIdou()
     }
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, ActionBasis{{from, *to}, {}, {}}, site)) {
+        !actionStands(*this, transaction, ActionBasis{{from, *to}, {}, {}}, site)) {
         return;
     }
     const auto rows = insertTransfer(*KakeiboDB, from, *to, *values);
@@ -544,7 +544,7 @@ void wndKakeibo::KinyuuHensyuu()
     const int32_t entryAccount = shown.account;
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {shown}}, site)) {
+        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {shown}}, site)) {
         return;
     }
     if (!rewriteEntry(*KakeiboDB, entryId, account, kind, *himoku, *values)) {
@@ -572,7 +572,7 @@ void wndKakeibo::KinyuuHensyuuIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
     const TransferRows rows{IdoumotoId, IdousakiId};
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
+        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
         return;
     }
     if (!rewriteTransfer(*KakeiboDB, rows, *values)) {
@@ -612,7 +612,7 @@ void wndKakeibo::KinyuuSakujyo()
     const QString site = QStringLiteral("from Method KinyuSakujyo: ");
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, ActionBasis{{entryAccount}, {}, {shown}}, site)) {
+        !actionStands(*this, transaction, ActionBasis{{entryAccount}, {}, {shown}}, site)) {
         return;
     }
     if (!deleteEntry(*KakeiboDB, entryId)) {
@@ -636,7 +636,7 @@ void wndKakeibo::KinyuuSakujyoIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
     const TransferRows rows{IdoumotoId, IdousakiId};
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !basisStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
+        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
         return;
     }
     if (!deleteTransfer(*KakeiboDB, rows)) {
