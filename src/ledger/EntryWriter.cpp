@@ -1,5 +1,6 @@
 #include "ledger/EntryWriter.h"
 
+#include "ledger/ActionBasis.h"
 #include "platform/SqlText.h"
 #include "platform/Ui.h"
 
@@ -247,10 +248,13 @@ std::optional<StoredEntry> readEntry(LedgerConnection &db, int32_t entryId)
 {
     const QString site = QStringLiteral("from lsbItem Change event : ");
     auto rows = db.select(QStringLiteral("SELECT * FROM Items WHERE Id = ") + QString::number(entryId));
-    if (!rows || rows->atEnd()) {
-        // An entry the list still shows but the ledger no longer holds is as unusable as a
-        // failed read.
+    if (!rows) {
         report(site, db);
+        return std::nullopt;
+    }
+    if (rows->atEnd()) {
+        // An entry the list still shows but another program has deleted since.
+        Ui::instance().message(site + changedChoiceMessage());
         return std::nullopt;
     }
     StoredEntry entry;

@@ -3,6 +3,7 @@
 #include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
 #include "app/mdlGlobal.h"
+#include "ledger/ActionBasis.h"
 #include "ledger/BalanceRule.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
@@ -329,6 +330,7 @@ void wndKakeibo::SetlsbSisan()
         return;
     }
     std::optional<std::vector<AccountRecord>> accounts;
+    int selectedRow = -1;
     {
         ListBox::Refill refill(*m_lsbSisan);
         gDicSisan.clear();
@@ -336,6 +338,9 @@ void wndKakeibo::SetlsbSisan()
         if (accounts) {
             for (const AccountRecord &account : *accounts) {
                 const int row = m_lsbSisan->addRow();
+                if (account.id == gSisanCode.SisanId) {
+                    selectedRow = row;
+                }
                 m_lsbSisan->setCellNumber(row, 0, account.id);
                 m_lsbSisan->setCell(row, 1, account.name);
                 m_lsbSisan->setCellAmount(row, 2, account.balance);
@@ -355,6 +360,16 @@ void wndKakeibo::SetlsbSisan()
         Ui::instance().message(QStringLiteral("from Method Sum  Zankin: ") + KakeiboDB->errorMessage());
     }
 
+    // Another program may have added or deleted accounts since the last refill, so the
+    // selected account may sit in another row now, or be gone: then the first account is
+    // selected, as at the start.
+    if (!GSisanCodeInit) {
+        if (selectedRow >= 0) {
+            gSisanCode.SisanRow = selectedRow;
+        } else {
+            GSisanCodeInit = true;
+        }
+    }
     if (GSisanCodeInit && m_lsbSisan->rowCount() > 0) {
         m_lsbSisan->setListIndex(0);
         gSisanCode.SisanRow = 0;
@@ -516,6 +531,16 @@ bool wndKakeibo::rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_
         SetlsbSisan();
     }
     return true;
+}
+
+void wndKakeibo::showChangedLedger(const QString &site)
+{
+    Ui::instance().message(changedChoiceMessage());
+    loadLookupTables(site);
+    if (!SetlsbSisanListingFirst()) {
+        SetlsbItem(-1);
+    }
+    refillHimokuPopup();
 }
 
 void wndKakeibo::SetPpmLsbHimoku()

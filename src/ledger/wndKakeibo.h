@@ -73,7 +73,8 @@ public:
     QLabel *lblStotal() const { return m_lblStotal; }
 
     // The account list, the grand total and gDicSisan; selects the first account when
-    // GSisanCodeInit is set.
+    // GSisanCodeInit is set or the selected account is no longer listed, and otherwise finds
+    // the selected account's row again by its Id.
     void SetlsbSisan();
     // The entry list of the account in gSisanCode, scrolled to entry selectId (-1: the end);
     // false when no ledger is connected, no account is selected or the query failed.
@@ -88,6 +89,10 @@ public:
     // worked, the account list. False when a balance could not be stored: the action is
     // rolled back then and the lists show the ledger as it is.
     bool rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_t selectId, Transaction &transaction);
+    // What an action does when what the user chose is gone or no longer as shown (another
+    // program changed the ledger): says so, and shows the ledger as it now is, with the lookup
+    // tables, both lists and the popup filled again. A failed read shows the site's message.
+    void showChangedLedger(const QString &site);
     // Selects the first row of the entry form's popup, when it has one.
     void SetPpmLsbHimoku();
     // What the window shows for a newly opened ledger: accounts with the first selected,
@@ -119,6 +124,8 @@ public:
     // Fills ppmHimoku from a lookup table in its order and rebuilds gDicIdIndex to match, as
     // the kind radios do (the category command uses it too).
     void fillHimokuPopup(const LookupTable<QString> &table);
+    // fillHimokuPopup from the table of the checked kind radio.
+    void refillHimokuPopup();
 
     // Writing new entries (wndKakeiboEntryForm.cpp).
     void KinyuuSinki();

@@ -12,6 +12,7 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
+#include "ledger/ActionBasis.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
 #include "platform/AmountInput.h"
@@ -96,6 +97,26 @@ bool actionBegun(const Transaction &transaction, const QString &site)
     }
     Ui::instance().message(site + transaction.errorMessage());
     return false;
+}
+
+// Reads again, inside the action's transaction and before its first change, what the action
+// rests on. When another program has changed or deleted any of it, nothing is written: the
+// action is rolled back, says so, and the window shows the ledger as it now is.
+bool actionStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &basis, const QString &site)
+{
+    const Standing standing = basisStands(*KakeiboDB, basis, site);
+    if (standing == Standing::Changed) {
+        transaction.rollback();
+        w.showChangedLedger(site);
+    }
+    return standing == Standing::Stands;
+}
+
+// The entry in the row as the list shows it.
+ShownEntry shownEntry(const ListBox *list, int row)
+{
+    return ShownEntry{cellNumber(list, row, 0), cellNumber(list, row, 8), cellNumber(list, row, 7),
+                      cellNumber(list, row, 10), cellNumber(list, row, 11)};
 }
 
 // The end of every writing action whose statements succeeded: the balance of each account
@@ -405,6 +426,17 @@ void wndKakeibo::rbtIdou_Action()
     kindRadioAction(*this, gDicSisan, kTransferOut, QStringLiteral("移動先"));
 }
 
+void wndKakeibo::refillHimokuPopup()
+{
+    if (m_rbtSisyutu->value()) {
+        fillHimokuPopup(gDicSisyutu);
+    } else if (m_rbtSyunyu->value()) {
+        fillHimokuPopup(gDicSyuunyuu);
+    } else if (m_rbtIdou->value()) {
+        fillHimokuPopup(gDicSisan);
+    }
+}
+
 void wndKakeibo::fillHimokuPopup(const LookupTable<QString> &table)
 {
     m_ppmHimoku->deleteAllRows();
@@ -435,13 +467,18 @@ void wndKakeibo::KinyuuSinkiSisyutuSyuunyuu()
     const int32_t account = gSisanCode.SisanId;
     const auto himoku = chosenId(m_ppmHimoku, subItemTable(kind));
     const auto values = formValues(*this);
-    // Never booked to an account or sub-item the ledger no longer lists, nor to a category.
-    if (!accountSelected() || !himoku || !values) {
+    if (!values) {
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuSinkiSisyutuSyuunyuu: ");
+    // Never booked to an account or sub-item the ledger no longer lists, nor to a category.
+    if (!accountSelected() || !himoku) {
+        showChangedLedger(site);
+        return;
+    }
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {}}, site)) {
         return;
     }
     const auto id = insertEntry(*KakeiboDB, account, kind, *himoku, *values);
@@ -462,12 +499,17 @@ void wndKakeibo::KinyuuSinkiIdou()
     const int32_t from = gSisanCode.SisanId;
     const auto to = chosenId(m_ppmHimoku, gDicSisan);
     const auto values = formValues(*this);
-    if (!accountSelected() || !to || !values) {
+    if (!values) {
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuSinkiIdou: ");
+    if (!accountSelected() || !to) {
+        showChangedLedger(site);
+        return;
+    }
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, ActionBasis{{from, *to}, {}, {}}, site)) {
         return;
     }
     const auto rows = insertTransfer(*KakeiboDB, from, *to, *values);
@@ -491,14 +533,20 @@ void wndKakeibo::KinyuuHensyuu()
     const int32_t account = gSisanCode.SisanId;
     const auto himoku = chosenId(m_ppmHimoku, subItemTable(kind));
     const auto values = formValues(*this);
-    if (!accountSelected() || !himoku || !values) {
+    if (!values) {
         return;
     }
-    const int32_t entryId = cellNumber(m_lsbItem, row, 0);
-    const int32_t entryAccount = cellNumber(m_lsbItem, row, 7);
     const QString site = QStringLiteral("from Method KinyuuHensyuu: ");
+    if (!accountSelected() || !himoku) {
+        showChangedLedger(site);
+        return;
+    }
+    const ShownEntry shown = shownEntry(m_lsbItem, row);
+    const int32_t entryId = shown.id;
+    const int32_t entryAccount = shown.account;
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {shown}}, site)) {
         return;
     }
     if (!rewriteEntry(*KakeiboDB, entryId, account, kind, *himoku, *values)) {
@@ -523,11 +571,13 @@ void wndKakeibo::KinyuuHensyuuIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuHensyuuIdou moto: ");
+    const TransferRows rows{IdoumotoId, IdousakiId};
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
         return;
     }
-    if (!rewriteTransfer(*KakeiboDB, TransferRows{IdoumotoId, IdousakiId}, *values)) {
+    if (!rewriteTransfer(*KakeiboDB, rows, *values)) {
         return;
     }
     completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, IdoumotoId, site);
@@ -556,13 +606,15 @@ void wndKakeibo::KinyuuSakujyo()
                                 Ui::Icon::Default)) {
         return;
     }
-    const int32_t entryId = cell(0);
-    const int32_t entryAccount = cell(7);
+    const ShownEntry shown = shownEntry(m_lsbItem, row);
+    const int32_t entryId = shown.id;
+    const int32_t entryAccount = shown.account;
     // The refilled list is scrolled to the entry that stood just above the deleted one.
     const int32_t above = row > 0 ? cellNumber(m_lsbItem, row - 1, 0) : -1;
     const QString site = QStringLiteral("from Method KinyuSakujyo: ");
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, ActionBasis{{entryAccount}, {}, {shown}}, site)) {
         return;
     }
     if (!deleteEntry(*KakeiboDB, entryId)) {
@@ -583,11 +635,13 @@ void wndKakeibo::KinyuuSakujyoIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
         return;
     }
     const QString site = QStringLiteral("from Method KinyuSakujyo Idoumoto: ");
+    const TransferRows rows{IdoumotoId, IdousakiId};
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site)) {
+    if (!actionBegun(transaction, site) ||
+        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
         return;
     }
-    if (!deleteTransfer(*KakeiboDB, TransferRows{IdoumotoId, IdousakiId})) {
+    if (!deleteTransfer(*KakeiboDB, rows)) {
         return;
     }
     completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, -1, site);

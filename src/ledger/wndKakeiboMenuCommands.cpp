@@ -61,13 +61,7 @@ bool wndKakeibo::_HimokuKoumokuKanri_Action()
     }
     GSisanCodeInit = true;
     SetlsbSisan();
-    if (m_rbtSisyutu->value()) {
-        fillHimokuPopup(gDicSisyutu);
-    } else if (m_rbtSyunyu->value()) {
-        fillHimokuPopup(gDicSyuunyuu);
-    } else if (m_rbtIdou->value()) {
-        fillHimokuPopup(gDicSisan);
-    }
+    refillHimokuPopup();
     SetPpmLsbHimoku();
     return true;
 }

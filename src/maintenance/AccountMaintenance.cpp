@@ -139,6 +139,11 @@ bool deleteAccountWithEntries(int32_t id)
     if (!beganOrReport(transaction, entriesFailed)) {
         return false;
     }
+    // Another program may have deleted the account since the dialog listed it.
+    const Standing standing = basisStandsOrReport(transaction, ActionBasis{{id}, {}, {}}, entriesFailed);
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
 
     // The accounts that hold the other halves of its transfer pairs lose entries too. Without
     // this list their balances could not be recomputed, so a failed read deletes nothing.

@@ -35,5 +35,7 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText);
 
 // Deletes the account with its entries and the other halves of its transfer pairs, and
 // recomputes the balance of every account that held those halves. False after a failure,
-// and then nothing is deleted.
+// and then nothing is deleted. True, with nothing deleted, also when another program has
+// deleted the account since it was listed: that has been said, and the list is to be read
+// again.
 bool deleteAccountWithEntries(int32_t id);

@@ -220,6 +220,20 @@ bool mergeSubItem(int32_t source, int32_t target)
     if (!beganOrReport(transaction, QStringLiteral("from Method HimokuTougou Update: "))) {
         return false;
     }
+    // Both must still be sub-items of one kind: another program may have deleted or merged
+    // away either since the dialog listed them.
+    const auto kind = readIds(QStringLiteral("SELECT SyubetuNo FROM Himoku WHERE Id = ") + sourceText);
+    if (!kind) {
+        showMessage(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
+        return false;
+    }
+    const int32_t sourceKind = kind->empty() ? 0 : kind->front();
+    const Standing standing =
+        basisStandsOrReport(transaction, ActionBasis{{}, {{source, sourceKind}, {target, sourceKind}}, {}},
+                            QStringLiteral("from Method HimokuTougou Update: "));
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
     if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target) +
                             QStringLiteral("   WHERE HimokuNo = ") + sourceText)) {
         showMessage(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());

@@ -51,5 +51,7 @@ bool deleteCategoryWithEntries(int32_t categoryId);
 bool deleteSubItemWithEntries(int32_t subItemId);
 
 // Re-books every entry of the source sub-item to the target and deletes the source. No
-// balance changes. False after a failure, and then nothing is changed.
+// balance changes. False after a failure, and then nothing is changed. True, with nothing
+// changed, also when another program has deleted or changed either since they were listed:
+// that has been said, and the tree is to be read again.
 bool mergeSubItem(int32_t source, int32_t target);

@@ -1,5 +1,6 @@
 #include "maintenance/MaintenanceSql.h"
 
+#include "app/mdlGlobal.h"
 #include "ledger/BalanceRule.h"
 #include "platform/LedgerConnection.h"
 #include "platform/SqlText.h"
@@ -45,6 +46,16 @@ bool beganOrReport(const Transaction &transaction, const QString &prefix)
     }
     Ui::instance().message(prefix + transaction.errorMessage());
     return false;
+}
+
+Standing basisStandsOrReport(Transaction &transaction, const ActionBasis &basis, const QString &prefix)
+{
+    const Standing standing = basisStands(*KakeiboDB, basis, prefix);
+    if (standing == Standing::Changed) {
+        transaction.rollback();
+        showMessage(changedChoiceMessage());
+    }
+    return standing;
 }
 
 bool commitOrReport(Transaction &transaction, const QString &prefix)

@@ -2,6 +2,8 @@
 // Steps shared by the account and category statements: collecting the accounts that lose
 // entries, recomputing their balances, and committing an action.
 
+#include "ledger/ActionBasis.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -27,6 +29,11 @@ bool recomputeBalances(const std::vector<int32_t> &accounts);
 // refused to begin the action's transaction (locked by another program, say); nothing may
 // be written then, since it could not be undone together.
 bool beganOrReport(const Transaction &transaction, const QString &prefix);
+
+// Reads again what the action rests on (basisStands), inside its transaction before its first
+// change. When another program has changed or deleted any of it, the action is rolled back
+// and says so: nothing is written, and the dialog shows its list again from the ledger.
+Standing basisStandsOrReport(Transaction &transaction, const ActionBasis &basis, const QString &prefix);
 
 // Commits; on failure shows the prefix followed by the database's message (the action has
 // been rolled back) and yields false.

@@ -269,9 +269,11 @@ TEST_F(EntryWriterTest, ReadingAnEntryGivesItsColumnsAndAMissingOneIsAFailure)
     EXPECT_FALSE(readEntry(db(), 999));
     exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
     EXPECT_FALSE(readEntry(db(), pair->sourceId));
-    EXPECT_EQ(m_ui->messages,
-              (QStringList{QStringLiteral("from lsbItem Change event : "),
-                           QStringLiteral("from lsbItem Change event : no such table: Items")}));
+    EXPECT_EQ(
+        m_ui->messages,
+        (QStringList{
+            QStringLiteral("from lsbItem Change event : 選択されたデータは既に変更または削除されています。"),
+            QStringLiteral("from lsbItem Change event : no such table: Items")}));
 }
 
 } // namespace
