@@ -14,17 +14,12 @@ QString number(int32_t value)
 
 } // namespace
 
-QString changedChoiceMessage()
-{
-    return QStringLiteral("選択されたデータは既に変更または削除されています。");
-}
-
 ActionBasis transferBasis(const TransferRows &rows, int32_t from, int32_t to)
 {
     return ActionBasis{{from, to},
                        {},
-                       {ShownEntry{rows.sourceId, kTransferOut, from, to, rows.destinationId},
-                        ShownEntry{rows.destinationId, kTransferIn, to, from, rows.sourceId}}};
+                       {BasisEntry{rows.sourceId, kTransferOut, from, to, rows.destinationId},
+                        BasisEntry{rows.destinationId, kTransferIn, to, from, rows.sourceId}}};
 }
 
 Standing rowStands(LedgerConnection &db, const QString &query, const QString &site)
@@ -50,7 +45,7 @@ Standing basisStands(LedgerConnection &db, const ActionBasis &basis, const QStri
                        QStringLiteral(" AND SyubetuNo = ") + number(item.kind) +
                        QStringLiteral(" AND IFNULL(CAST(Ucount AS INTEGER), 0) <= 0");
     }
-    for (const ShownEntry &entry : basis.entries) {
+    for (const BasisEntry &entry : basis.entries) {
         queries << QStringLiteral("SELECT Id FROM Items WHERE Id = ") + number(entry.id) +
                        QStringLiteral(" AND SyubetuNo = ") + number(entry.kind) +
                        QStringLiteral(" AND SisanNo = ") + number(entry.account) +

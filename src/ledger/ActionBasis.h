@@ -4,6 +4,7 @@
 // window or dialog read it: an entry deleted and its Id given to a new row, an account or
 // sub-item deleted or merged away. An action whose basis no longer stands writes nothing.
 
+#include "app/ShownRows.h"
 #include "platform/LedgerConnection.h"
 
 #include <QString>
@@ -13,22 +14,9 @@
 
 struct TransferRows;
 
-enum class Standing
-{
-    // Everything is there as the user saw it.
-    Stands,
-    // Something is gone or differs: nothing may be written.
-    Changed,
-    // A read failed; its message, the site first, has been shown.
-    Failed
-};
-
-// What every action says when what the user chose is gone or no longer as shown.
-QString changedChoiceMessage();
-
 // An entry as the list showed it: its Id, kind, account and partner (account and row; NULL
 // reads as 0).
-struct ShownEntry
+struct BasisEntry
 {
     int32_t id = 0;
     int32_t kind = 0;
@@ -48,7 +36,7 @@ struct ActionBasis
 {
     std::vector<int32_t> accounts;
     std::vector<ShownSubItem> subItems;
-    std::vector<ShownEntry> entries;
+    std::vector<BasisEntry> entries;
 };
 
 // Both rows of a transfer pair as they must stand: the source row (kind 3) in `from`, the

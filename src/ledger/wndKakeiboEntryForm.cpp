@@ -113,9 +113,9 @@ bool actionStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &ba
 }
 
 // The entry in the row as the list shows it.
-ShownEntry shownEntry(const ListBox *list, int row)
+BasisEntry shownEntry(const ListBox *list, int row)
 {
-    return ShownEntry{cellNumber(list, row, 0), cellNumber(list, row, 8), cellNumber(list, row, 7),
+    return BasisEntry{cellNumber(list, row, 0), cellNumber(list, row, 8), cellNumber(list, row, 7),
                       cellNumber(list, row, 10), cellNumber(list, row, 11)};
 }
 
@@ -541,7 +541,7 @@ void wndKakeibo::KinyuuHensyuu()
         showChangedLedger(site);
         return;
     }
-    const ShownEntry shown = shownEntry(m_lsbItem, row);
+    const BasisEntry shown = shownEntry(m_lsbItem, row);
     const int32_t entryId = shown.id;
     const int32_t entryAccount = shown.account;
     Transaction transaction(KakeiboDB.get());
@@ -606,7 +606,7 @@ void wndKakeibo::KinyuuSakujyo()
                                 Ui::Icon::Default)) {
         return;
     }
-    const ShownEntry shown = shownEntry(m_lsbItem, row);
+    const BasisEntry shown = shownEntry(m_lsbItem, row);
     const int32_t entryId = shown.id;
     const int32_t entryAccount = shown.account;
     // The refilled list is scrolled to the entry that stood just above the deleted one.
