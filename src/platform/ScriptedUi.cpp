@@ -58,6 +58,9 @@ std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup, int pageCoun
 {
     ++printCount;
     printPageCounts.append(pageCount);
+    if (whilePrintDialogShown) {
+        whilePrintDialogShown();
+    }
     if (printAnswers.empty() || !printAnswers.front()) {
         if (!printAnswers.empty()) {
             printAnswers.pop_front();

@@ -50,6 +50,8 @@ public:
     // Runs while each message is shown, after it has been recorded: what another program
     // could do while the user reads the box.
     std::function<void(const QString &text)> whileMessageShown;
+    // Runs while each print dialog is shown, before it is answered.
+    std::function<void()> whilePrintDialogShown;
 
     bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
                  Icon icon) override;
