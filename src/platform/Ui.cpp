@@ -54,6 +54,24 @@ void keepInFrontOfAskingWindow(QWidget &dialog)
         window->setTransientParent(asking->windowHandle());
     }
 }
+
+// A file dialog as Qt's getOpenFileName and getSaveFileName make it, but owned here: theirs is
+// owned by the window it is asked from.
+std::optional<QString> askForFile(const QString &title, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(nullptr, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    keepInFrontOfAskingWindow(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
 } // namespace
 
 Ui &Ui::instance()
@@ -131,20 +149,12 @@ bool QtUi::confirm(const QString &text, const QString &actionCaption, const QStr
 
 std::optional<QString> QtUi::openFile(const QString &title)
 {
-    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, QString(), QString());
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return path;
+    return askForFile(title, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtUi::saveFile(const QString &title)
 {
-    const QString path = QFileDialog::getSaveFileName(dialogParent(), title, QString(), QString());
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return path;
+    return askForFile(title, QFileDialog::AcceptSave);
 }
 
 bool QtUi::pageSetup(PageSetup &setup)
