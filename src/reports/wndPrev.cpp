@@ -668,7 +668,9 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
     const AssetReportData &data = *m_assetShown;
     const QString date = today();
     drawReport(g, printing, QStringLiteral("from Method DrawSisanReport: the printer could not be started"),
-               [&](ReportSurface &surface, const strPreVal &model) { paintAssetReport(surface, model, data, date); });
+               [&](ReportSurface &surface, const strPreVal &model) {
+                   paintAssetReport(surface, model, data, date);
+               });
 }
 
 void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
@@ -711,13 +713,15 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t, int32_t, bool pri
     }
     const YearlyReportData &data = *m_yearlyShown;
     const QString date = today();
-    drawReport(g, printing, QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"),
+    drawReport(g, printing,
+               QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"),
                [&](ReportSurface &surface, const strPreVal &model) {
                    paintYearlyReport(surface, model, data, year, date);
                });
 }
 
-void wndPrev::drawReport(QPaintDevice *g, bool printing, const QString &printerFailure, const ReportPainter &paint)
+void wndPrev::drawReport(QPaintDevice *g, bool printing, const QString &printerFailure,
+                         const ReportPainter &paint)
 {
     QPrinter *printer = asPrinter(g);
     if (!printer) {

@@ -119,7 +119,8 @@ private:
     // How many pages the report on show takes on a page of that setup, for the print dialog.
     int printedPageCount(const PageSetup &setup) const;
     // Draws the report on the preview or prints it, and finishes as the report's routine does.
-    void drawReport(QPaintDevice *g, bool printing, const QString &printerFailure, const ReportPainter &paint);
+    void drawReport(QPaintDevice *g, bool printing, const QString &printerFailure,
+                    const ReportPainter &paint);
     void finishDrawing(bool printing);
 
     ReportCanvas *m_cnvReport = nullptr;

@@ -8,14 +8,10 @@
 #include "platform/PopupMenu.h"
 #include "reports/wndPrev.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -102,7 +98,8 @@ TEST_F(PrintDialogOptionsTest, TheAssetReportPrintsTheChosenPagesCopiesAndOrder)
 {
     // Three printed pages of accounts.
     for (int i = 0; i < 100; ++i) {
-        exec(QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)").arg(i));
+        exec(QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)")
+                 .arg(i));
     }
     const auto openAndPrint = [] {
         wndPrev::openReport(kAssetReport);
@@ -156,45 +153,10 @@ TEST_F(PrintDialogOptionsTest, TheYearlyReportPrintsItsPagesLastFirstAndEachTwic
     ASSERT_EQ(reportPages.size(), 2u);
     EXPECT_EQ(m_ui->printPageCounts, QList<int>{2});
 
-    const QString pdf = printWith({"last first, two copies page by page", std::nullopt, 2, false, true, {}},
-                                  openAndPrint);
+    const QString pdf =
+        printWith({"last first, two copies page by page", std::nullopt, 2, false, true, {}}, openAndPrint);
     EXPECT_EQ(pagesOnSheets(pdf, reportPages), (std::vector<int>{2, 2, 1, 1}));
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
-}
-
-TEST_F(PrintDialogOptionsTest, ThePrintDialogsRangeStaysWithinTheReportsPages)
-{
-    // Qt's own dialog, answered by a timer while it is open.
-    std::unique_ptr<Ui> scripted = Ui::install(std::make_unique<QtUi>());
-    int minimum = -1;
-    int maximum = -1;
-    QStringList rangeFields;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        minimum = dialog->minPage();
-        maximum = dialog->maxPage();
-        for (const char *name : {"from", "to"}) {
-            if (auto *field = dialog->findChild<QSpinBox *>(QString::fromLatin1(name))) {
-                rangeFields.append(QStringLiteral("%1 %2-%3").arg(QString::fromLatin1(name)).arg(field->minimum()).arg(field->maximum()));
-            }
-        }
-        dialog->reject();
-    });
-    // Should the dialog not be found, it is closed all the same: the test never hangs.
-    QTimer fallback;
-    fallback.setSingleShot(true);
-    QObject::connect(&fallback, &QTimer::timeout, [] {
-        if (QWidget *open = QApplication::activeModalWidget()) {
-            open->close();
-        }
-    });
-    fallback.start(5000);
-    EXPECT_FALSE(Ui::instance().print(PageSetup(), 3));
-    Ui::install(std::move(scripted));
-    EXPECT_EQ(minimum, 1);
-    EXPECT_EQ(maximum, 3);
-    EXPECT_EQ(rangeFields, (QStringList{QStringLiteral("from 1-3"), QStringLiteral("to 1-3")}));
 }
 
 } // namespace

@@ -80,7 +80,10 @@ protected:
     static void print() { window()->findChild<QPushButton *>(QStringLiteral("pbtPrint"))->click(); }
 
     // Another program's write, straight into the file.
-    void otherProgramWrites(const QStringList &statements) { writeWithSqlite(path(QStringLiteral("report.sqlf")), statements); }
+    void otherProgramWrites(const QStringList &statements)
+    {
+        writeWithSqlite(path(QStringLiteral("report.sqlf")), statements);
+    }
 
     // The accounts another program adds: enough of them to take a second printed page.
     QStringList manyAccounts() const
@@ -88,7 +91,8 @@ protected:
         QStringList statements;
         for (int i = 0; i < 50; ++i) {
             statements.append(
-                QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)").arg(i));
+                QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)")
+                    .arg(i));
         }
         return statements;
     }
@@ -229,7 +233,8 @@ TEST_F(ReportShowsOtherProgramsWritesTest, AnUnreadableLedgerIsToldOnceNotAtEver
     activateAgain();
     m_ui->whileMessageShown = nullptr;
     activateAgain();
-    EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("from Method DrawSisanReport: no such table: Sisan")});
+    EXPECT_EQ(m_ui->messages,
+              QStringList{QStringLiteral("from Method DrawSisanReport: no such table: Sisan")});
 }
 
 } // namespace

@@ -499,7 +499,8 @@ void addAccounts(int count)
 {
     for (int i = 0; i < count; ++i) {
         ASSERT_TRUE(KakeiboDB->execute(
-            QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)").arg(i)));
+            QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)")
+                .arg(i)));
     }
 }
 
@@ -520,6 +521,7 @@ TEST_F(ReportWindowTest, ThePreviewKeepsItsPlaceWhenItIsDrawnAgain)
     EXPECT_EQ(down->maximum(), kThreePagesDown);
     EXPECT_EQ(down->value(), 2000);
     EXPECT_EQ(window()->cnvPosY(), -2000);
+    keepPicture(window()->grab().toImage(), QStringLiteral("asset-window-drawn-again.png"));
 
     // A report that shrinks to two pages keeps the place as far as the pages reach.
     ASSERT_TRUE(KakeiboDB->execute(QStringLiteral("DELETE FROM Sisan WHERE Id > 60")));
@@ -546,6 +548,7 @@ TEST_F(ReportWindowTest, TheScrollRangesFollowTheWindowsSize)
     window()->resize(500, 400);
     EXPECT_EQ(across->maximum(), 595 - 450);
     across->setValue(across->maximum());
+    keepPicture(window()->grab().toImage(), QStringLiteral("asset-window-small-at-the-end.png"));
 
     // Back to its size: the page's end and right edge are where they can be reached.
     window()->resize(900, 686);
