@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,15 @@ protected:
     void otherProgramWrites(const QStringList &statements)
     {
         writeWithSqlite(path(QStringLiteral("report.sqlf")), statements);
+    }
+
+    // The same by another process: the sqlite3 shell.
+    void otherProcessWrites(const QString &statement)
+    {
+        QProcess shell;
+        shell.start(QStringLiteral("sqlite3"), {path(QStringLiteral("report.sqlf")), statement});
+        ASSERT_TRUE(shell.waitForFinished(20000));
+        ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
     }
 
     // The accounts another program adds: enough of them to take a second printed page.
@@ -204,10 +214,11 @@ TEST_F(ReportShowsOtherProgramsWritesTest, TheModalYearlyReportShowsAndPrintsWha
         activateAgain();
         EXPECT_EQ(reads.count(), 0);
 
-        // Another program books more income in the year shown.
-        otherProgramWrites({QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, "
-                                           "HimokuNo, IdouId, Nyuukin, Bikou) VALUES ('2024-03-01', 2024, 3, "
-                                           "1, 1, 2, 77, -1, 654321, 'other')")});
+        // Another process books more income in the year shown.
+        otherProcessWrites(
+            QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, "
+                           "IdouId, Nyuukin, Bikou) VALUES ('2024-03-01', 2024, 3, 1, 1, 2, 77, -1, "
+                           "654321, 'other')"));
         activateAgain();
         // The year's four statements, once.
         EXPECT_EQ(reads.count(), 4);
