@@ -431,10 +431,8 @@ void wheel(QWidget *target, QPoint angle, QPoint pixels = QPoint(), Qt::Keyboard
 TEST_F(ReportWindowTest, TheWheelScrollsThePageAndTheBarsKeepTheirSteps)
 {
     wndPrev::openReport(kAssetReport);
-    // A narrower window, so that the page scrolls across too: its ranges are set when the
-    // page is made.
+    // A narrower window, so that the page scrolls across too.
     window()->resize(500, 686);
-    wndPrev::openReport(kAssetReport);
     QScrollBar *down = control<QScrollBar>("slbVertivcal");
     QScrollBar *across = control<QScrollBar>("slbHorizontal");
     ASSERT_EQ(down->maximum(), 306);
