@@ -1,5 +1,7 @@
 #include "platform/LedgerChanges.h"
 
+#include "platform/LedgerConnection.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -30,6 +32,17 @@ LedgerChanges *LedgerChanges::instance()
 quint64 LedgerChanges::count()
 {
     return changesTold;
+}
+
+LedgerReading LedgerChanges::reading(LedgerConnection &db)
+{
+    LedgerReading now;
+    now.toldChanges = changesTold;
+    std::optional<RowSet> rows = db.select(QStringLiteral("PRAGMA data_version"));
+    if (rows && !rows->atEnd() && !db.error()) {
+        now.otherCommits = rows->int64At(0);
+    }
+    return now;
 }
 
 void LedgerChanges::notify()

@@ -7,6 +7,23 @@
 #include <QObject>
 #include <QtGlobal>
 
+#include <optional>
+
+class LedgerConnection;
+
+// Where a ledger stood when a window read it. Another process's commits are not told here:
+// SQLite counts them per connection (PRAGMA data_version, which a connection's own commits
+// leave as it is), so both counts together say whether anything was committed since.
+struct LedgerReading
+{
+    quint64 toldChanges = 0;
+    // None when the count could not be read: a ledger that cannot be read stays unreadable
+    // without counting as changed again and again.
+    std::optional<qint64> otherCommits;
+
+    bool operator==(const LedgerReading &) const = default;
+};
+
 class LedgerChanges : public QObject
 {
     Q_OBJECT
@@ -18,6 +35,8 @@ public:
     // How many changes were told so far: a window that read the ledger after the change the
     // signal is late for has nothing to draw again.
     static quint64 count();
+    // The ledger's standing now, read on its connection.
+    static LedgerReading reading(LedgerConnection &db);
 
     ~LedgerChanges() override;
 

@@ -54,9 +54,13 @@ bool ScriptedUi::pageSetup(PageSetup &)
     return answer;
 }
 
-std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup)
+std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup, int pageCount)
 {
     ++printCount;
+    printPageCounts.append(pageCount);
+    if (whilePrintDialogShown) {
+        whilePrintDialogShown();
+    }
     if (printAnswers.empty() || !printAnswers.front()) {
         if (!printAnswers.empty()) {
             printAnswers.pop_front();
@@ -73,5 +77,8 @@ std::unique_ptr<QPrinter> ScriptedUi::print(const PageSetup &setup)
         printer->setPrintRange(QPrinter::PageRange);
         printer->setFromTo(printPages->first, printPages->second);
     }
+    printer->setCopyCount(printCopies);
+    printer->setCollateCopies(printCollated);
+    printer->setPageOrder(printLastPageFirst ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
     return printer;
 }

@@ -29,8 +29,13 @@ public:
     std::deque<bool> pageSetupAnswers;
     // A PDF file to print to, or none to cancel the print dialog.
     std::deque<std::optional<QString>> printAnswers;
-    // The pages chosen in the print dialog, first and last; none for all pages.
+    // The pages chosen in the print dialog, first and last (taken as given, whatever the
+    // document's pages); none for all pages.
     std::optional<std::pair<int, int>> printPages;
+    // The copies, their collation and the page order chosen in the print dialog.
+    int printCopies = 1;
+    bool printCollated = true;
+    bool printLastPageFirst = false;
 
     // What was shown, in order.
     QStringList messages;
@@ -39,17 +44,21 @@ public:
     QList<Confirmation> confirmations;
     int pageSetupCount = 0;
     int printCount = 0;
+    // The page count each print dialog was given, in order.
+    QList<int> printPageCounts;
 
     // Runs while each message is shown, after it has been recorded: what another program
     // could do while the user reads the box.
     std::function<void(const QString &text)> whileMessageShown;
+    // Runs while each print dialog is shown, before it is answered.
+    std::function<void()> whilePrintDialogShown;
 
     bool confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption,
                  Icon icon) override;
     std::optional<QString> openFile(const QString &title) override;
     std::optional<QString> saveFile(const QString &title) override;
     bool pageSetup(PageSetup &setup) override;
-    std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+    std::unique_ptr<QPrinter> print(const PageSetup &setup, int pageCount) override;
 
 protected:
     void showMessage(const QString &text, Icon icon) override;

@@ -7,7 +7,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QWindow>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -31,9 +33,44 @@ std::vector<HeldMessage> &heldMessages()
     return held;
 }
 
+// The window a dialog is asked from. It may be closed while the dialog is open (the report
+// window then deletes itself), so it never owns the dialog, which would be deleted under its
+// own event loop; the dialog is only kept in front of it.
 QWidget *dialogParent()
 {
     return QApplication::activeWindow();
+}
+
+void keepInFrontOfAskingWindow(QWidget &dialog)
+{
+    QWidget *asking = dialogParent();
+    if (!asking || asking == &dialog || !asking->windowHandle()) {
+        return;
+    }
+    // The dialog's own window is made now, so that it can name the one it stays in front of;
+    // a window knows that one only as long as it exists.
+    dialog.winId();
+    if (QWindow *window = dialog.windowHandle()) {
+        window->setTransientParent(asking->windowHandle());
+    }
+}
+
+// A file dialog as Qt's getOpenFileName and getSaveFileName make it, but owned here: theirs is
+// owned by the window it is asked from.
+std::optional<QString> askForFile(const QString &title, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(nullptr, title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    keepInFrontOfAskingWindow(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
 }
 } // namespace
 
@@ -81,7 +118,8 @@ MessageHold::~MessageHold()
 
 void QtUi::showMessage(const QString &text, Icon icon)
 {
-    QMessageBox box(dialogParent());
+    QMessageBox box;
+    keepInFrontOfAskingWindow(box);
     box.setIcon(icon == Icon::Caution   ? QMessageBox::Warning
                 : icon == Icon::Default ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
@@ -94,7 +132,8 @@ void QtUi::showMessage(const QString &text, Icon icon)
 
 bool QtUi::confirm(const QString &text, const QString &actionCaption, const QString &cancelCaption, Icon icon)
 {
-    QMessageBox box(dialogParent());
+    QMessageBox box;
+    keepInFrontOfAskingWindow(box);
     box.setIcon(icon == Icon::Caution ? QMessageBox::Warning
                 : icon == Icon::None  ? QMessageBox::NoIcon
                                       : QMessageBox::Question);
@@ -110,27 +149,20 @@ bool QtUi::confirm(const QString &text, const QString &actionCaption, const QStr
 
 std::optional<QString> QtUi::openFile(const QString &title)
 {
-    const QString path = QFileDialog::getOpenFileName(dialogParent(), title, QString(), QString());
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return path;
+    return askForFile(title, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtUi::saveFile(const QString &title)
 {
-    const QString path = QFileDialog::getSaveFileName(dialogParent(), title, QString(), QString());
-    if (path.isEmpty()) {
-        return std::nullopt;
-    }
-    return path;
+    return askForFile(title, QFileDialog::AcceptSave);
 }
 
 bool QtUi::pageSetup(PageSetup &setup)
 {
     QPrinter printer;
     setup.applyTo(printer);
-    QPageSetupDialog dialog(&printer, dialogParent());
+    QPageSetupDialog dialog(&printer);
+    keepInFrontOfAskingWindow(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
@@ -138,11 +170,14 @@ bool QtUi::pageSetup(PageSetup &setup)
     return true;
 }
 
-std::unique_ptr<QPrinter> QtUi::print(const PageSetup &setup)
+std::unique_ptr<QPrinter> QtUi::print(const PageSetup &setup, int pageCount)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     setup.applyTo(*printer);
-    QPrintDialog dialog(printer.get(), dialogParent());
+    QPrintDialog dialog(printer.get());
+    keepInFrontOfAskingWindow(dialog);
+    // A range can then only name pages the document has.
+    dialog.setMinMax(1, std::max(1, pageCount));
     if (dialog.exec() != QDialog::Accepted) {
         return nullptr;
     }

@@ -3,6 +3,9 @@
 // confirmations, file dialogs, page setup and the print dialog. The program uses the Qt
 // dialogs; tests install a scripted replacement so that nothing ever blocks.
 //
+// No window owns a dialog of the service: the window it was asked from may be closed, and
+// delete itself, while the dialog is open. The dialog is kept in front of that window instead.
+//
 // A message box raised while a write transaction is open waits until that transaction has
 // been committed or rolled back (see MessageHold): a box the user may leave open for minutes
 // must not keep the ledger locked against every other writer.
@@ -41,8 +44,11 @@ public:
     virtual std::optional<QString> saveFile(const QString &title) = 0;
     // The page-setup dialog, starting from and updating the given setup; false when cancelled.
     virtual bool pageSetup(PageSetup &setup) = 0;
-    // The print dialog: a printer ready to draw on in the given setup, or none when cancelled.
-    virtual std::unique_ptr<QPrinter> print(const PageSetup &setup) = 0;
+    // The print dialog for a document of pageCount pages, whose page range it keeps within
+    // them: a printer ready to draw on in the given setup, or none when cancelled. The printer
+    // carries the chosen pages, copies and page order; the caller honours what the printer
+    // leaves to the program.
+    virtual std::unique_ptr<QPrinter> print(const PageSetup &setup, int pageCount) = 0;
 
     static Ui &instance();
     // Installs another service (tests); the previous one is returned to the caller.
@@ -74,7 +80,7 @@ public:
     std::optional<QString> openFile(const QString &title) override;
     std::optional<QString> saveFile(const QString &title) override;
     bool pageSetup(PageSetup &setup) override;
-    std::unique_ptr<QPrinter> print(const PageSetup &setup) override;
+    std::unique_ptr<QPrinter> print(const PageSetup &setup, int pageCount) override;
 
 protected:
     void showMessage(const QString &text, Icon icon) override;

@@ -10,6 +10,7 @@
 #include "reports/AssetReport.h"
 #include "reports/CsvFile.h"
 #include "reports/PainterSurface.h"
+#include "reports/PrintedSheets.h"
 #include "reports/RecordingSurface.h"
 #include "reports/ReportCanvas.h"
 #include "reports/YearlyReport.h"
@@ -18,6 +19,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -51,6 +53,13 @@ LedgerConnection *reportLedger()
     return CheckKakeiboDBConnected() ? KakeiboDB.get() : nullptr;
 }
 
+// The same without a word when there is none: for what the window does on its own (an
+// activation, a change told), which a message box would only start again.
+LedgerConnection *connectedLedger()
+{
+    return KakeiboDB && KakeiboDB->isConnected() ? KakeiboDB.get() : nullptr;
+}
+
 QString today()
 {
     return RollingDate::today().shortDate();
@@ -74,6 +83,9 @@ QSize logicalSize(const QImage &picture)
 {
     return picture.deviceIndependentSize().toSize();
 }
+
+// The printer's page at 72 dots per inch, as the report's page model takes it.
+constexpr int kPrinterResolution = 72;
 
 QPrinter *asPrinter(QPaintDevice *device)
 {
@@ -138,6 +150,8 @@ wndPrev::wndPrev()
 
     m_cnvReport = new ReportCanvas(this);
     m_cnvReport->setObjectName(QStringLiteral("cnvReport"));
+    // The page takes the keys of a document view, and holds the focus when the window opens.
+    m_cnvReport->setFocusPolicy(Qt::StrongFocus);
 
     m_slbVertivcal = new QScrollBar(Qt::Vertical, this);
     m_slbVertivcal->setObjectName(QStringLiteral("slbVertivcal"));
@@ -207,7 +221,8 @@ void wndPrev::resizeEvent(QResizeEvent *event)
     m_pbtCsvOutput->setGeometry(330, rowTop + 16, 190, 32);
     // Under a large application font the captions shrink to their buttons, not past them.
     fitTexts(*this);
-    // The scroll ranges are set only when a page is made: a resize leaves them as they are.
+    // The whole page stays reachable in a canvas of any size.
+    updateScrollRanges();
 }
 
 void wndPrev::InitPVal()
@@ -237,15 +252,80 @@ void wndPrev::newPreviewPage(int width, int height)
     updateScrollRanges();
 }
 
-QPaintDevice *wndPrev::previewPictureFor(int pageCount)
+void wndPrev::drawPreview(const ReportPainter &paint)
 {
     // A report longer than one preview page gets its further pages under the first, on a
-    // taller picture, instead of over it.
-    const int pictureHeight = pageCount * m_pPVal.PageHeight;
-    if (logicalSize(*m_PBffer).height() != pictureHeight) {
-        newPreviewPage(m_pPVal.PageWidth, pictureHeight);
+    // taller picture, instead of over it. The picture goes straight to its new size: a
+    // picture of another size on the way would clamp the scroll position to its range.
+    RecordingSurface pages;
+    paint(pages, m_pPVal);
+    const QSize size(m_pPVal.PageWidth, pages.pageCount() * m_pPVal.PageHeight);
+    if (!m_PBffer || logicalSize(*m_PBffer) != size ||
+        m_PBffer->devicePixelRatio() != m_cnvReport->devicePixelRatioF()) {
+        newPreviewPage(size.width(), size.height());
+    } else {
+        m_PBffer->fill(Qt::white);
     }
-    return m_PBffer.get();
+    {
+        PainterSurface surface(m_PBffer.get(), m_pPVal.PageHeight);
+        paint(surface, m_pPVal);
+    }
+}
+
+wndPrev::Printed wndPrev::printSheets(QPrinter &printer, const ReportPainter &paint) const
+{
+    RecordingSurface pages;
+    paint(pages, m_pPVal);
+    const std::vector<int> sheets = printedSheets(pages.pageCount(), printer);
+    // No painter is begun: that would put an empty sheet into the job.
+    if (sheets.empty()) {
+        return Printed::NoChosenPage;
+    }
+    // Every sheet below is a chosen page: the surface is to leave none out by its number.
+    printer.setPrintRange(QPrinter::AllPages);
+    PainterSurface surface(&printer);
+    if (!surface.isActive()) {
+        return Printed::PrinterFailed;
+    }
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        if (i > 0) {
+            surface.nextPage();
+        }
+        OnePageSurface sheet(surface, sheets[i]);
+        paint(sheet, m_pPVal);
+    }
+    return Printed::Sheets;
+}
+
+int wndPrev::printedPageCount(const PageSetup &setup) const
+{
+    const QRect page = setup.layout().paintRectPixels(kPrinterResolution);
+    const strPreVal model = printerPageModel(m_pPVal, page.width(), page.height(), kPrinterResolution);
+    RecordingSurface pages;
+    if (m_iReportCode == kAssetReport && m_assetShown) {
+        paintAssetReport(pages, model, *m_assetShown, today());
+    } else if (m_iReportCode == kYearlyReport && m_yearlyShown) {
+        paintYearlyReport(pages, model, *m_yearlyShown, m_yearShown, today());
+    }
+    return pages.pageCount();
+}
+
+bool wndPrev::redrawIfLedgerChanged()
+{
+    LedgerConnection *db = connectedLedger();
+    // Only a page on show is drawn again, and never while it is being printed.
+    if (!db || m_PrevActivate || !m_PBffer || m_gPP != m_PBffer.get() ||
+        LedgerChanges::reading(*db) == m_shownReading) {
+        return false;
+    }
+    if (m_iReportCode == kAssetReport) {
+        DrawSisanReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    } else if (m_iReportCode == kYearlyReport && m_ppmNendo->listIndex() >= 0) {
+        DrawKakeiboNendoReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void wndPrev::updateScrollRanges()
@@ -297,8 +377,63 @@ void wndPrev::changeEvent(QEvent *event)
     }
 }
 
+void wndPrev::keyPressEvent(QKeyEvent *event)
+{
+    if (!scrollByKey(*event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool wndPrev::scrollByKey(const QKeyEvent &event)
+{
+    // As in a document view: a line of the wheel per arrow, the canvas's height per page, the
+    // page's top and end; Space pages down, with Shift up.
+    const int page = std::max(kWheelLine, m_cnvReport->height());
+    QScrollBar *bar = m_slbVertivcal;
+    int value = bar->value();
+    switch (event.key()) {
+    case Qt::Key_Up:
+        value -= kWheelLine;
+        break;
+    case Qt::Key_Down:
+        value += kWheelLine;
+        break;
+    case Qt::Key_Left:
+        bar = m_slbHorizontal;
+        value = bar->value() - kWheelLine;
+        break;
+    case Qt::Key_Right:
+        bar = m_slbHorizontal;
+        value = bar->value() + kWheelLine;
+        break;
+    case Qt::Key_PageUp:
+        value -= page;
+        break;
+    case Qt::Key_PageDown:
+        value += page;
+        break;
+    case Qt::Key_Space:
+        value += event.modifiers() & Qt::ShiftModifier ? -page : page;
+        break;
+    case Qt::Key_Home:
+        value = bar->minimum();
+        break;
+    case Qt::Key_End:
+        value = bar->maximum();
+        break;
+    default:
+        return false;
+    }
+    bar->setValue(value);
+    return true;
+}
+
 bool wndPrev::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched == m_cnvReport &&
+        scrollByKey(*static_cast<QKeyEvent *>(event))) {
+        return true;
+    }
     if (event->type() == QEvent::Wheel &&
         (watched == m_cnvReport || watched == m_slbVertivcal || watched == m_slbHorizontal)) {
         scrollByWheel(*static_cast<QWheelEvent *>(event), watched == m_slbHorizontal);
@@ -342,6 +477,8 @@ void wndPrev::Event_Open()
 void wndPrev::Event_Activate()
 {
     if (!m_PrevActivate) {
+        // Another program may have written meanwhile: the page on show is the ledger as it is.
+        redrawIfLedgerChanged();
         return;
     }
     // Cleared before drawing: a message box shown while drawing gives the activation back to
@@ -364,20 +501,21 @@ void wndPrev::Event_Activate()
 void wndPrev::Event_LedgerChanged()
 {
     // The asset window does not block: the main window writes while it is open, or opens or
-    // makes another ledger. Once drawn, it is drawn again from the ledger as it now is, on a
-    // fresh page as at its first activation, so that what it shows is what 印刷 prints. The
-    // yearly window is modal, and a print closes the window once it is drawn.
-    if (m_iReportCode != kAssetReport || m_PrevActivate || !m_PBffer || m_gPP != m_PBffer.get() ||
-        m_drawnAtChange == LedgerChanges::count()) {
+    // makes another ledger. Once drawn, it is drawn again from the ledger as it now is, so
+    // that what it shows is what 印刷 prints. The yearly window is modal, and a print closes
+    // the window once it is drawn.
+    if (m_iReportCode != kAssetReport || m_PrevActivate || !m_PBffer || m_gPP != m_PBffer.get()) {
         return;
     }
-    newPreviewPage(m_pPVal.PageWidth, m_pPVal.PageHeight);
-    // Without an open ledger the page stays blank rather than show the one before; the
-    // failed open has told why already.
-    if (KakeiboDB && KakeiboDB->isConnected()) {
-        DrawSisanReport(m_PBffer.get(), m_PBffer->width(), m_PBffer->height(), false);
+    if (!connectedLedger()) {
+        // Without an open ledger the page stays blank rather than show the one before; the
+        // failed open has told why already.
+        m_assetShown.reset();
+        m_PBffer->fill(Qt::white);
+        m_cnvReport->update();
+        return;
     }
-    m_cnvReport->update();
+    redrawIfLedgerChanged();
 }
 
 void wndPrev::Event_Close()
@@ -460,7 +598,9 @@ void wndPrev::pbtPrint_Action()
     }
     const bool landscape = m_iReportCode == kYearlyReport;
     setup.setLandscape(landscape);
-    std::unique_ptr<QPrinter> printer = Ui::instance().print(setup);
+    // The page count the dialog is given is that of the ledger as it is.
+    redrawIfLedgerChanged();
+    std::unique_ptr<QPrinter> printer = Ui::instance().print(setup, printedPageCount(setup));
     if (!printer) {
         return;
     }
@@ -468,7 +608,7 @@ void wndPrev::pbtPrint_Action()
     printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     // The grid's margins, indent and text sizes are pixels laid out for 72 dots per inch,
     // as on the preview page.
-    printer->setResolution(72);
+    printer->setResolution(kPrinterResolution);
     // Margins chosen for the other orientation may leave this one no room for the grid: the
     // print stops there rather than giving a garbled page, and the next print asks for the
     // setup again.
@@ -478,6 +618,9 @@ void wndPrev::pbtPrint_Action()
         return;
     }
 
+    // Another program may have written while the dialogs were open: what is printed is the
+    // reading the window then shows.
+    redrawIfLedgerChanged();
     gPrinter.SetupDone = true;
     gPrinter.PageWidth = printer->width();
     gPrinter.PageHeight = printer->height();
@@ -494,7 +637,7 @@ void wndPrev::pbtPrint_Action()
     // The print job is finished; nothing may keep the printer after it is gone.
     m_gPP = m_PBffer.get();
     if (openWindow() == this) {
-        // The printer could not be drawn on, so the window stays: with its preview model.
+        // Nothing was printed, so the window stays: with its preview model.
         m_pPVal = previewModel;
     }
 }
@@ -514,30 +657,20 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
     if (!db || !g) {
         return;
     }
-    if (!printing) {
-        m_drawnAtChange = LedgerChanges::count();
-    }
-    const AssetReportData data = readAssetReport(*db);
-    if (data.error) {
-        Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *data.error);
-    }
-    const QString date = today();
-    QPrinter *printer = asPrinter(g);
-    if (!printer && g == m_PBffer.get()) {
-        RecordingSurface pages;
-        paintAssetReport(pages, m_pPVal, data, date);
-        g = previewPictureFor(pages.pageCount());
-    }
-    {
-        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);
-        if (!surface.isActive()) {
-            Ui::instance().message(
-                QStringLiteral("from Method DrawSisanReport: the printer could not be started"));
-            return;
+    // A print is made from the reading on show (drawn again first if the ledger changed).
+    if (!printing || !m_assetShown) {
+        m_shownReading = LedgerChanges::reading(*db);
+        m_assetShown = readAssetReport(*db);
+        if (m_assetShown->error) {
+            Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *m_assetShown->error);
         }
-        paintAssetReport(surface, m_pPVal, data, date);
     }
-    finishDrawing(printing);
+    const AssetReportData &data = *m_assetShown;
+    const QString date = today();
+    drawReport(g, printing, QStringLiteral("from Method DrawSisanReport: the printer could not be started"),
+               [&](ReportSurface &surface, const strPreVal &model) {
+                   paintAssetReport(surface, model, data, date);
+               });
 }
 
 void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
@@ -560,42 +693,53 @@ void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
     }
 }
 
-void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t width, int32_t height, bool printing)
+void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t, int32_t, bool printing)
 {
     LedgerConnection *db = reportLedger();
     if (!db || !g) {
         return;
     }
     const QString year = m_ppmNendo->text();
-    const YearlyReportData data = readYearlyReport(*db, year);
-    for (size_t i = 0; i < data.errors.size(); ++i) {
-        if (data.errors[i]) {
-            Ui::instance().message(QString::fromUtf8(kYearlyDrawFailures[i]) + *data.errors[i]);
+    // A print is made from the reading on show (drawn again first if the ledger changed).
+    if (!printing || !m_yearlyShown || m_yearShown != year) {
+        m_shownReading = LedgerChanges::reading(*db);
+        m_yearlyShown = readYearlyReport(*db, year);
+        m_yearShown = year;
+        for (size_t i = 0; i < m_yearlyShown->errors.size(); ++i) {
+            if (m_yearlyShown->errors[i]) {
+                Ui::instance().message(QString::fromUtf8(kYearlyDrawFailures[i]) + *m_yearlyShown->errors[i]);
+            }
         }
     }
+    const YearlyReportData &data = *m_yearlyShown;
     const QString date = today();
+    drawReport(g, printing,
+               QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"),
+               [&](ReportSurface &surface, const strPreVal &model) {
+                   paintYearlyReport(surface, model, data, year, date);
+               });
+}
+
+void wndPrev::drawReport(QPaintDevice *g, bool printing, const QString &printerFailure,
+                         const ReportPainter &paint)
+{
     QPrinter *printer = asPrinter(g);
-    if (!printer && g == m_PBffer.get()) {
-        RecordingSurface pages;
-        paintYearlyReport(pages, m_pPVal, data, year, date);
-        g = previewPictureFor(pages.pageCount());
-        const QSize page = logicalSize(*m_PBffer);
-        width = page.width();
-        height = page.height();
+    if (!printer) {
+        drawPreview(paint);
+        finishDrawing(printing);
+        return;
     }
-    {
-        PainterSurface surface = printer ? PainterSurface(printer) : PainterSurface(g, m_pPVal.PageHeight);
-        if (!surface.isActive()) {
-            Ui::instance().message(
-                QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"));
-            return;
-        }
-        if (!printing) {
-            surface.clearRect(0, 0, width, height);
-        }
-        paintYearlyReport(surface, m_pPVal, data, year, date);
+    switch (printSheets(*printer, paint)) {
+    case Printed::Sheets:
+        finishDrawing(printing);
+        break;
+    case Printed::NoChosenPage:
+        // Nothing went onto paper: the window stays as it was.
+        break;
+    case Printed::PrinterFailed:
+        Ui::instance().message(printerFailure);
+        break;
     }
-    finishDrawing(printing);
 }
 
 void wndPrev::OutputSisanCSV()

@@ -8,22 +8,31 @@
 // openReport takes the open report window or makes a new one, sets its report kind, builds the
 // preview page (InitPVal) and shows the window; an open window switches to the chosen report.
 
+#include "platform/LedgerChanges.h"
+#include "reports/AssetReport.h"
 #include "reports/PageModel.h"
+#include "reports/YearlyReport.h"
 
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 
+class PageSetup;
 class QGroupBox;
+class QKeyEvent;
 class QPaintDevice;
+class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QWheelEvent;
 class PopupMenu;
 class ReportCanvas;
+class ReportSurface;
 
 class wndPrev : public QWidget
 {
@@ -68,14 +77,26 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The report on show painted on a surface in a page model, from the reading on show.
+    using ReportPainter = std::function<void(ReportSurface &, const strPreVal &)>;
+    enum class Printed
+    {
+        Sheets,
+        NoChosenPage,
+        PrinterFailed
+    };
+
     wndPrev();
 
     void cnvReport_Paint(QPainter &g);
     void slbVertivcal_ValueChanged(int value);
     void slbHorizontal_ValueChanged(int value);
     void scrollByWheel(const QWheelEvent &event, bool overHorizontalBar);
+    // The keys of a document view; false for any other key.
+    bool scrollByKey(const QKeyEvent &event);
     void pbtPrint_Action();
     void ppmNendo_Change();
     void pbtCsvOutput_Action();
@@ -85,9 +106,21 @@ private:
     void Event_LedgerChanged();
 
     void newPreviewPage(int width, int height);
-    // The preview picture, made as tall as the given number of pages one under the other.
-    QPaintDevice *previewPictureFor(int pageCount);
     void updateScrollRanges();
+    // The one way a report reaches the preview: its pages counted, the picture made as tall as
+    // they are one under the other (or cleared when it already is), the report painted on it.
+    // The scroll position stays where it was, as far as the new picture reaches.
+    void drawPreview(const ReportPainter &paint);
+    // The report onto the sheets the print dialog chose, in the printer's page model.
+    Printed printSheets(QPrinter &printer, const ReportPainter &paint) const;
+    // Draws the report on the preview again when the ledger was committed to since the page
+    // on show was read (by this program or another); true when it did.
+    bool redrawIfLedgerChanged();
+    // How many pages the report on show takes on a page of that setup, for the print dialog.
+    int printedPageCount(const PageSetup &setup) const;
+    // Draws the report on the preview or prints it, and finishes as the report's routine does.
+    void drawReport(QPaintDevice *g, bool printing, const QString &printerFailure,
+                    const ReportPainter &paint);
     void finishDrawing(bool printing);
 
     ReportCanvas *m_cnvReport = nullptr;
@@ -109,6 +142,10 @@ private:
     bool m_PrevActivate = false;
     // The part of a pixel the wheel has turned and not yet scrolled.
     QPointF m_wheelLeftOver;
-    // The ledger changes told when the asset report was last read for the preview.
-    quint64 m_drawnAtChange = 0;
+    // Where the ledger stood when the report on show was read, and what was read: a print
+    // is made from that reading, so that it is what the window shows.
+    LedgerReading m_shownReading;
+    std::optional<AssetReportData> m_assetShown;
+    std::optional<YearlyReportData> m_yearlyShown;
+    QString m_yearShown;
 };

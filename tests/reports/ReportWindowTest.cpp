@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -110,10 +111,10 @@ TEST_F(ReportWindowTest, AssetReportOpensWithoutBlockingAndDrawsItsPreview)
     control<QScrollBar>("slbVertivcal")->setValue(100);
     EXPECT_EQ(w->cnvPosY(), -100);
 
-    // Resizing the window resizes the canvas, not the scroll ranges.
+    // Resizing the window resizes the canvas, and the scroll ranges follow it.
     w->resize(900, 400);
     EXPECT_EQ(control<QWidget>("cnvReport")->height(), 400 - 145);
-    EXPECT_EQ(control<QScrollBar>("slbVertivcal")->maximum(), 306);
+    EXPECT_EQ(control<QScrollBar>("slbVertivcal")->maximum(), 847 - 255);
     EXPECT_EQ(w->cnvPosY(), -100);
     w->resize(900, 686);
 
@@ -430,10 +431,8 @@ void wheel(QWidget *target, QPoint angle, QPoint pixels = QPoint(), Qt::Keyboard
 TEST_F(ReportWindowTest, TheWheelScrollsThePageAndTheBarsKeepTheirSteps)
 {
     wndPrev::openReport(kAssetReport);
-    // A narrower window, so that the page scrolls across too: its ranges are set when the
-    // page is made.
+    // A narrower window, so that the page scrolls across too.
     window()->resize(500, 686);
-    wndPrev::openReport(kAssetReport);
     QScrollBar *down = control<QScrollBar>("slbVertivcal");
     QScrollBar *across = control<QScrollBar>("slbHorizontal");
     ASSERT_EQ(down->maximum(), 306);
@@ -490,4 +489,113 @@ TEST_F(ReportWindowTest, TheWheelScrollsThePageAndTheBarsKeepTheirSteps)
     EXPECT_EQ(across->value(), 49);
     across->triggerAction(QAbstractSlider::SliderPageStepSub);
     EXPECT_EQ(across->value(), 29);
+}
+
+namespace {
+// A ledger with that many more accounts: at 60 lines a preview page, 120 more take three pages.
+void addAccounts(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        ASSERT_TRUE(KakeiboDB->execute(
+            QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('口座%1', 0, %1)")
+                .arg(i)));
+    }
+}
+
+constexpr int kThreePagesDown = 3 * 847 - 541;
+} // namespace
+
+TEST_F(ReportWindowTest, ThePreviewKeepsItsPlaceWhenItIsDrawnAgain)
+{
+    addAccounts(120);
+    wndPrev::openReport(kAssetReport);
+    QScrollBar *down = control<QScrollBar>("slbVertivcal");
+    ASSERT_EQ(down->maximum(), kThreePagesDown);
+    down->setValue(2000);
+
+    // A write of this program draws the page again: same pages, same place.
+    ASSERT_TRUE(KakeiboDB->execute(QStringLiteral("UPDATE Sisan SET Zankin = 777 WHERE Id = 1")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(down->maximum(), kThreePagesDown);
+    EXPECT_EQ(down->value(), 2000);
+    EXPECT_EQ(window()->cnvPosY(), -2000);
+    keepPicture(window()->grab().toImage(), QStringLiteral("asset-window-drawn-again.png"));
+
+    // A report that shrinks to two pages keeps the place as far as the pages reach.
+    ASSERT_TRUE(KakeiboDB->execute(QStringLiteral("DELETE FROM Sisan WHERE Id > 60")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(down->maximum(), 2 * 847 - 541);
+    EXPECT_EQ(down->value(), 2 * 847 - 541);
+    EXPECT_EQ(window()->cnvPosY(), -(2 * 847 - 541));
+}
+
+TEST_F(ReportWindowTest, TheScrollRangesFollowTheWindowsSize)
+{
+    addAccounts(120);
+    wndPrev::openReport(kAssetReport);
+    QScrollBar *down = control<QScrollBar>("slbVertivcal");
+    QScrollBar *across = control<QScrollBar>("slbHorizontal");
+    down->setValue(2000);
+
+    // A lower window reaches further down, and the place stays.
+    window()->resize(900, 400);
+    EXPECT_EQ(down->maximum(), 3 * 847 - 255);
+    EXPECT_EQ(down->value(), 2000);
+    down->setValue(down->maximum());
+    // A narrower one scrolls across.
+    window()->resize(500, 400);
+    EXPECT_EQ(across->maximum(), 595 - 450);
+    across->setValue(across->maximum());
+    keepPicture(window()->grab().toImage(), QStringLiteral("asset-window-small-at-the-end.png"));
+
+    // Back to its size: the page's end and right edge are where they can be reached.
+    window()->resize(900, 686);
+    EXPECT_EQ(down->maximum(), kThreePagesDown);
+    EXPECT_EQ(down->value(), kThreePagesDown);
+    EXPECT_EQ(across->maximum(), 0);
+    EXPECT_EQ(across->value(), 0);
+    EXPECT_EQ(window()->cnvPosY(), -kThreePagesDown);
+    EXPECT_EQ(window()->cnvPosX(), 0);
+}
+
+TEST_F(ReportWindowTest, TheKeysScrollThePageAsInADocumentView)
+{
+    addAccounts(120);
+    wndPrev::openReport(kAssetReport);
+    window()->resize(500, 686);
+    QCoreApplication::processEvents();
+    QScrollBar *down = control<QScrollBar>("slbVertivcal");
+    QScrollBar *across = control<QScrollBar>("slbHorizontal");
+    // The page holds the focus when the window opens, so the keys reach it at once.
+    ASSERT_EQ(QApplication::focusWidget(), control<QWidget>("cnvReport"));
+    const int page = 541;
+    const struct
+    {
+        const char *what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int downValue;
+        int acrossValue;
+    } cases[] = {
+        {"down arrow", Qt::Key_Down, {}, 500 + 20, 50},
+        {"up arrow", Qt::Key_Up, {}, 500 - 20, 50},
+        {"right arrow", Qt::Key_Right, {}, 500, 50 + 20},
+        {"left arrow", Qt::Key_Left, {}, 500, 50 - 20},
+        {"Page Down", Qt::Key_PageDown, {}, 500 + page, 50},
+        {"Page Up", Qt::Key_PageUp, {}, 0, 50},
+        {"Space", Qt::Key_Space, {}, 500 + page, 50},
+        {"Shift+Space", Qt::Key_Space, Qt::ShiftModifier, 0, 50},
+        {"Home", Qt::Key_Home, {}, 0, 50},
+        {"End", Qt::Key_End, {}, kThreePagesDown, 50},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        down->setValue(500);
+        across->setValue(50);
+        QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+        EXPECT_EQ(down->value(), c.downValue);
+        EXPECT_EQ(across->value(), c.acrossValue);
+        EXPECT_EQ(window()->cnvPosY(), -c.downValue);
+        EXPECT_EQ(window()->cnvPosX(), -c.acrossValue);
+    }
 }
