@@ -152,6 +152,13 @@ bool wndKakeibo::exists()
     return !instanceRef().isNull();
 }
 
+void wndKakeibo::enableBookkeeping()
+{
+    wndKakeibo *window = instance();
+    window->m_grbKakeibo2->setEnabled(true);
+    window->pbtSinki_Open();
+}
+
 bool wndKakeibo::ledgerConnected()
 {
     return KakeiboDB && KakeiboDB->connect();
@@ -307,6 +314,10 @@ void wndKakeibo::FullRefresh()
     KinyuuStatus = 1;
     SetPpmLsbHimoku();
     m_grbKinyu->setEnabled(false);
+    // The window starts over at New: a first Space opens a new entry rather than showing one
+    // of the list. At start-up the group is still disabled here; enableBookkeeping gives the
+    // focus then.
+    pbtSinki_Open();
 }
 
 void wndKakeibo::lsbSisan_Open()

@@ -38,6 +38,10 @@ public:
     // made, then it is shown and its open handler runs before this returns.
     static wndKakeibo *instance();
     static bool exists();
+    // What opening or making a ledger does to the window (creating it when needed): enables
+    // its bookkeeping group and gives New the focus, which New's open handler could not take
+    // while the group was still disabled.
+    static void enableBookkeeping();
     // A ledger connection exists and connecting it succeeds; says nothing either way.
     static bool ledgerConnected();
 

@@ -86,6 +86,12 @@ dlgSisan::dlgSisan(QWidget *parent)
     m_tfdSisankoumokuSyokikingaku->setGeometry(fieldRow);
     fitTexts(*this);
     placeFieldsUnderHeadings();
+    // The amount field is made before the name field, yet Tab goes from the name to the
+    // amount and on to the panel's buttons: from the name it would reach the list, whose key
+    // search swallows the amount typed next.
+    setTabOrder(m_tfdSisankoumokuNamae, m_tfdSisankoumokuSyokikingaku);
+    setTabOrder(m_tfdSisankoumokuSyokikingaku, m_pbtSisanKoumokuKanryou);
+    setTabOrder(m_pbtSisanKoumokuKanryou, m_pbtSisanKoumokuTorikesi);
 
     makeNoButtonDefault();
 
