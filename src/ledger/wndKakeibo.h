@@ -154,8 +154,13 @@ public:
     bool _mnuDBCreate_Action();
     bool _mnuPrintSetUp_Action();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     wndKakeibo();
+    // Fits every control's text inside it, under the font it has now.
+    void fitControls();
     // SetlsbItem, its failure message handed back instead of shown; with `sums`, also the
     // balance rule's sums of the listed account when the refill has them for certain.
     bool fillEntryList(int32_t selectId, std::optional<EntrySums> *sums, QString &failure);

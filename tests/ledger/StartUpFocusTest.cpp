@@ -1,13 +1,13 @@
 // Where the keyboard is when the main window shows a ledger: on New, after the start-up that
 // main runs and after every full refresh, so that a first Space opens a new entry.
 
+#include "WindowState.h"
 #include "app/App.h"
 #include "app/MainMenuBar.h"
 #include "app/MainWindowPort.h"
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/ListBox.h"
-#include "support/LedgerTestFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,13 +18,12 @@
 
 namespace {
 
-class StartUpFocusTest : public LedgerTestFixture
+class StartUpFocusTest : public OwnMainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        LedgerTestFixture::SetUp();
-        closeWindow();
+        OwnMainWindowFixture::SetUp();
         // The default ledger of the data folder, with one entry to show; then nothing open.
         createLedger(QStringLiteral("Quorvela.sqlf"));
         exec(QStringLiteral("INSERT INTO Items VALUES (50, '2024-02-10', 2024, 2, 10, 1, 1, 2, NULL, -1, "
@@ -34,16 +33,8 @@ protected:
 
     void TearDown() override
     {
-        closeWindow();
         setMainWindowEnabler(nullptr);
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
+        OwnMainWindowFixture::TearDown();
     }
 
     // What main does once the data folder is set.
