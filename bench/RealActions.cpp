@@ -85,7 +85,7 @@ private:
         auto ui = std::make_unique<ScriptedUi>();
         m_ui = ui.get();
         Ui::install(std::move(ui));
-        setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+        setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
     }
 
     // What main() does after the application object exists, up to the first painted window.

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
+    qt6-translations-l10n
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev googletest
     libbenchmark-dev

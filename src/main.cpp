@@ -6,7 +6,6 @@
 #include "platform/DataFolder.h"
 
 #include <QCommandLineParser>
-#include <QGroupBox>
 
 #ifdef QUORVELA_BENCH_HOOK
 #include <QEvent>
@@ -60,7 +59,7 @@ int main(int argc, char **argv)
     setDataFolder(parser.isSet(dataDir) ? parser.value(dataDir) : defaultDataFolder());
 
     MainMenuBar::instance();
-    setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+    setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
 
     // The open handler runs before the main window is made: opening a ledger creates the
     // window once the lookup tables are loaded, and a window made earlier would stay empty.

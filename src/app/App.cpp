@@ -1,9 +1,13 @@
 #include "app/App.h"
 
 #include "app/LedgerStore.h"
+#include "app/ProcessSetup.h"
 #include "app/mdlGlobal.h"
 
-App::App(int &argc, char **argv) : QApplication(argc, argv) {}
+App::App(int &argc, char **argv) : QApplication(argc, argv)
+{
+    installQtTranslation(*this);
+}
 
 void App::openHandler()
 {

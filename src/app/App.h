@@ -1,6 +1,7 @@
 #pragma once
-// The application object. Its one handler runs when the application opens, before the
-// main window exists: it resets the shared state and opens the last ledger.
+// The application object. Made, it installs Qt's Japanese translation for Qt's own dialogs.
+// Its one handler runs when the application opens, before the main window exists: it resets
+// the shared state and opens the last ledger.
 
 #include <QApplication>
 

@@ -39,19 +39,38 @@ QPointer<wndKakeibo> &instanceRef()
 }
 
 // Text sizes are pixel sizes. A group box hands its font down to everything inside it, so
-// every control inside one gets a font of its own: its given size, or the default one.
-QFont pixelFont(int pixels)
+// every control inside one gets a font of its own: its given size, or the default one. The
+// size stays with the control, so that its font is made again from the application's font
+// when that changes while the window is open.
+constexpr char kPixelSize[] = "quorvelaPixelSize";
+constexpr int kDefaultSize = 0;
+
+QFont sizedFont(int pixels)
 {
     QFont font = QApplication::font();
-    font.setPixelSize(pixels);
+    if (pixels == kDefaultSize) {
+        font.setResolveMask(QFont::AllPropertiesResolved);
+    } else {
+        font.setPixelSize(pixels);
+    }
     return font;
 }
 
-QFont defaultFont()
+template <typename W> W *withFont(W *widget, int pixels = kDefaultSize)
 {
-    QFont font = QApplication::font();
-    font.setResolveMask(QFont::AllPropertiesResolved);
-    return font;
+    widget->setProperty(kPixelSize, pixels);
+    widget->setFont(sizedFont(pixels));
+    return widget;
+}
+
+// Every control's own font made again from the application's font.
+void renewFonts(QWidget &content)
+{
+    for (QWidget *widget : content.findChildren<QWidget *>()) {
+        if (const QVariant pixels = widget->property(kPixelSize); pixels.isValid()) {
+            widget->setFont(sizedFont(pixels.toInt()));
+        }
+    }
 }
 
 template <typename W> W *named(W *widget, const char *name, const QRect &geometry)
@@ -68,15 +87,12 @@ QGroupBox *groupBox(QWidget *parent, const char *name, const QString &caption, c
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &geometry)
 {
-    auto *l = named(new QLabel(text, parent), name, geometry);
-    l->setFont(defaultFont());
-    return l;
+    return withFont(named(new QLabel(text, parent), name, geometry));
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
 {
-    auto *b = named(new QPushButton(caption, parent), name, geometry);
-    b->setFont(defaultFont());
+    auto *b = withFont(named(new QPushButton(caption, parent), name, geometry));
     // No button of the window is its default button.
     b->setAutoDefault(false);
     b->setDefault(false);
@@ -85,9 +101,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
 
 QLineEdit *textField(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *f = named(new QLineEdit(parent), name, geometry);
-    f->setFont(defaultFont());
-    return f;
+    return withFont(named(new QLineEdit(parent), name, geometry));
 }
 
 // The entry list shows exactly 17 whole rows: 310 pixels less the frame and a 22 pixel
@@ -152,6 +166,13 @@ bool wndKakeibo::exists()
     return !instanceRef().isNull();
 }
 
+void wndKakeibo::enableBookkeeping()
+{
+    wndKakeibo *window = instance();
+    window->m_grbKakeibo2->setEnabled(true);
+    window->pbtSinki_Open();
+}
+
 bool wndKakeibo::ledgerConnected()
 {
     return KakeiboDB && KakeiboDB->connect();
@@ -179,9 +200,9 @@ void wndKakeibo::createControls()
 
     // The entry list's group, top right.
     m_grbKakeibo1 = groupBox(content, "grbKakeibo1", QStringLiteral("sisan"), QRect(336, 8, 752, 366));
-    m_grbKakeibo1->setFont(pixelFont(14));
+    withFont(m_grbKakeibo1, 14);
     m_lsbItem = named(new ListBox(m_grbKakeibo1), "lsbItem", QRect(3, 24, 745, 310));
-    m_lsbItem->setFont(pixelFont(12));
+    withFont(m_lsbItem, 12);
     m_lsbItem->setColumnCount(12);
     m_lsbItem->setHeadings({QStringLiteral("番号"), QStringLiteral("日付"), QStringLiteral("費目"),
                             QStringLiteral("収入"), QStringLiteral("支出"), QStringLiteral("残高"),
@@ -207,7 +228,7 @@ void wndKakeibo::createControls()
     m_lblHimokuSyubetu = label(m_grbKinyu, "lblHimokuSyubetu", QStringLiteral("費目"), QRect(16, 82, 72, 24));
     m_Label2 = label(m_grbKinyu, "Label2", QStringLiteral("備考"), QRect(16, 154, 72, 24));
     m_ppmHimoku = named(new PopupMenu(m_grbKinyu), "ppmHimoku", QRect(92, 82, 300, 26));
-    m_ppmHimoku->setFont(defaultFont());
+    withFont(m_ppmHimoku);
     m_Label3 = label(m_grbKinyu, "Label3", QStringLiteral("金額"), QRect(16, 118, 72, 24));
     m_tfdKingaku = textField(m_grbKinyu, "tfdKingaku", QRect(92, 118, 160, 24));
     m_tfdBikou = textField(m_grbKinyu, "tfdBikou", QRect(92, 154, 520, 24));
@@ -215,7 +236,7 @@ void wndKakeibo::createControls()
     m_pbtNyuryoku = button(m_grbKinyu, "pbtNyuryoku", QStringLiteral("入力"), QRect(624, 190, 96, 28));
     m_DateListBox1 = new DateListBox(m_grbKinyu);
     m_DateListBox1->setGeometry(316, 36, 120, 20);
-    m_DateListBox1->setFont(defaultFont());
+    withFont(m_DateListBox1);
     m_lblItemID = label(m_grbKinyu, "lblItemID", QString(), QRect(624, 36, 96, 20));
     m_lblItemID->setEnabled(false);
     m_lblItemID->hide();
@@ -227,23 +248,23 @@ void wndKakeibo::createControls()
     m_Rectangle1->setPalette(fill);
     m_rbtSisyutu =
         named(new RadioButton(QStringLiteral("支出"), m_Rectangle1), "rbtSisyutu", QRect(12, 8, 80, 20));
-    m_rbtSisyutu->setFont(defaultFont());
+    withFont(m_rbtSisyutu);
     // The initial state, set before any handler is attached: no handler runs for it.
     m_rbtSisyutu->setChecked(true);
     m_rbtSyunyu =
         named(new RadioButton(QStringLiteral("収入"), m_Rectangle1), "rbtSyunyu", QRect(100, 8, 80, 20));
-    m_rbtSyunyu->setFont(defaultFont());
+    withFont(m_rbtSyunyu);
     m_rbtIdou =
         named(new RadioButton(QStringLiteral("移動"), m_Rectangle1), "rbtIdou", QRect(188, 8, 80, 20));
-    m_rbtIdou->setFont(defaultFont());
+    withFont(m_rbtIdou);
 
     // The account group on the left.
     m_grbKakeibo3 = groupBox(content, "grbKakeibo3", QStringLiteral("資産"), QRect(8, 8, 320, 670));
-    m_grbKakeibo3->setFont(pixelFont(14));
+    withFont(m_grbKakeibo3, 14);
     m_lblToday = label(m_grbKakeibo3, "lblToday", QStringLiteral("Today"), QRect(10, 26, 300, 18));
-    m_lblToday->setFont(pixelFont(10));
+    withFont(m_lblToday, 10);
     m_lsbSisan = named(new ListBox(m_grbKakeibo3), "lsbSisan", QRect(6, 48, 308, 582));
-    m_lsbSisan->setFont(pixelFont(12));
+    withFont(m_lsbSisan, 12);
     m_lsbSisan->setColumnCount(4);
     m_lsbSisan->setHeadings({QStringLiteral("ID"), QStringLiteral("名称"), QStringLiteral("残金"),
                              QStringLiteral("SyokiKingaku")});
@@ -253,11 +274,28 @@ void wndKakeibo::createControls()
     m_lblStotal = label(m_grbKakeibo3, "lblStotal", QStringLiteral("0"), QRect(6, 638, 308, 22));
     m_lblStotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    fitTexts(*content);
+    fitControls();
+}
+
+void wndKakeibo::fitControls()
+{
+    fitTexts(*centralWidget());
     // The captions the form's modes give these two.
     fitText(*m_pbtNyuryoku, {QStringLiteral("編集完了"), QStringLiteral("削除")});
     fitText(*m_lblHimokuSyubetu, {QStringLiteral("支出費目"), QStringLiteral("収入費目"),
                                   QStringLiteral("移動先"), QStringLiteral("移動元")});
+}
+
+void wndKakeibo::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The desktop's font changed while the window is open: the controls are given their fonts
+    // and fitted again, as if the window had been made under the new font.
+    if (event->type() == QEvent::FontChange && m_lblStotal) {
+        unfitTexts(*centralWidget());
+        renewFonts(*centralWidget());
+        fitControls();
+    }
 }
 
 void wndKakeibo::attachHandlers()
@@ -307,6 +345,10 @@ void wndKakeibo::FullRefresh()
     KinyuuStatus = 1;
     SetPpmLsbHimoku();
     m_grbKinyu->setEnabled(false);
+    // The window starts over at New: a first Space opens a new entry rather than showing one
+    // of the list. At start-up the group is still disabled here; enableBookkeeping gives the
+    // focus then.
+    pbtSinki_Open();
 }
 
 void wndKakeibo::lsbSisan_Open()

@@ -38,6 +38,10 @@ public:
     // made, then it is shown and its open handler runs before this returns.
     static wndKakeibo *instance();
     static bool exists();
+    // What opening or making a ledger does to the window (creating it when needed): enables
+    // its bookkeeping group and gives New the focus, which New's open handler could not take
+    // while the group was still disabled.
+    static void enableBookkeeping();
     // A ledger connection exists and connecting it succeeds; says nothing either way.
     static bool ledgerConnected();
 
@@ -150,8 +154,13 @@ public:
     bool _mnuDBCreate_Action();
     bool _mnuPrintSetUp_Action();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     wndKakeibo();
+    // Fits every control's text inside it, under the font it has now.
+    void fitControls();
     // SetlsbItem, its failure message handed back instead of shown; with `sums`, also the
     // balance rule's sums of the listed account when the refill has them for certain.
     bool fillEntryList(int32_t selectId, std::optional<EntrySums> *sums, QString &failure);

@@ -1,5 +1,8 @@
 #include "maintenance/MaintenanceDialog.h"
 
+#include "platform/TextFit.h"
+
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +28,20 @@ void MaintenanceDialog::runModal()
 void MaintenanceDialog::reject()
 {
     // Only the close button ends the dialog.
+}
+
+void MaintenanceDialog::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        unfitTexts(*this);
+        fitControls();
+    }
+}
+
+void MaintenanceDialog::fitControls()
+{
+    fitTexts(*this);
 }
 
 void MaintenanceDialog::makeNoButtonDefault()

@@ -21,6 +21,12 @@ protected:
     MaintenanceDialog(const QString &objectName, const QString &title, const QSize &size, QWidget *parent);
 
     void reject() override;
+    // The desktop's font changed while the dialog is open: what fitting did is taken back and
+    // the dialog fits its controls again under the new font.
+    void changeEvent(QEvent *event) override;
+    // Fits every control's text inside it under the font it has now, after every font change
+    // (and, where a dialog places controls by their texts, when it is made): fitTexts.
+    virtual void fitControls();
     // Run at the end of construction: no button may be the default one.
     void makeNoButtonDefault();
 

@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kNotePixelSize = 10;
@@ -342,6 +344,9 @@ void dlgHimoku::pbtUtiwakeTougou_Action()
 
 void dlgHimoku::pbtKoumokuKanryou_Action()
 {
+    // A row just added may be listed far below what is in view.
+    const bool adding = HimokuKanriSybetu == 1 || HimokuKanriSybetu == 5;
+    const std::vector<int32_t> listedBefore = adding ? listedIds() : std::vector<int32_t>();
     bool finished = true;
     switch (HimokuKanriSybetu) {
     case 1:
@@ -365,6 +370,9 @@ void dlgHimoku::pbtKoumokuKanryou_Action()
     if (finished) {
         grbHimokuInit();
         RepopulateLsbHimoku();
+        if (adding) {
+            showRowsAddedSince(listedBefore);
+        }
     }
 }
 
@@ -483,6 +491,36 @@ bool dlgHimoku::isInEditDeleteOrMerge() const
 int32_t dlgHimoku::rowKind(int row) const
 {
     return cellNumber(m_lsbHimoku, row, kUcountColumn) > 0 ? 1 : 2;
+}
+
+std::vector<int32_t> dlgHimoku::listedIds() const
+{
+    std::vector<int32_t> ids;
+    ids.reserve(size_t(m_lsbHimoku->rowCount()));
+    for (int row = 0; row < m_lsbHimoku->rowCount(); ++row) {
+        ids.push_back(cellNumber(m_lsbHimoku, row, kIdColumn));
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+void dlgHimoku::showRowsAddedSince(const std::vector<int32_t> &before)
+{
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < m_lsbHimoku->rowCount(); ++row) {
+        if (!std::binary_search(before.begin(), before.end(), cellNumber(m_lsbHimoku, row, kIdColumn))) {
+            first = first < 0 ? row : first;
+            last = row;
+        }
+    }
+    if (first < 0) {
+        return;
+    }
+    // A new category comes with its first sub-item: the last row first, then the first, so
+    // that both are in view where they fit and the category in any case.
+    m_lsbHimoku->scrollTo(m_lsbHimoku->model()->index(last, 0));
+    m_lsbHimoku->scrollTo(m_lsbHimoku->model()->index(first, 0));
 }
 
 void dlgHimoku::setPanelCaptions(const QString &panel, const QString &done, const QString &cancel)

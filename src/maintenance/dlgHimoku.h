@@ -78,6 +78,10 @@ private:
     bool isInEditDeleteOrMerge() const;
     int32_t rowKind(int row) const;
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
+    // The Ids of the listed rows, sorted.
+    std::vector<int32_t> listedIds() const;
+    // Scrolls the rows whose Id is not among before into view, the first of them above all.
+    void showRowsAddedSince(const std::vector<int32_t> &before);
 
     // The item the last load put into the panel; none unless its own row was read.
     std::optional<LoadedItem> m_loaded;

@@ -78,14 +78,13 @@ dlgSisan::dlgSisan(QWidget *parent)
     m_lblSisanKoumokuBangou = addLabel(m_rctSisanField, "lblSisanKoumokuBangou", QString(), QRect());
     m_Label1 = addLabel(m_rctSisanField, "Label1", kLabel1Text, QRect(8, 8, 538, 20));
 
-    // The row the fields share; their texts are fitted to its height before the heading's
-    // words place them along it.
-    const QRect fieldRow(8, 38, 538, 26);
-    m_lblSisanKoumokuBangou->setGeometry(fieldRow);
-    m_tfdSisankoumokuNamae->setGeometry(fieldRow);
-    m_tfdSisankoumokuSyokikingaku->setGeometry(fieldRow);
-    fitTexts(*this);
-    placeFieldsUnderHeadings();
+    fitControls();
+    // The amount field is made before the name field, yet Tab goes from the name to the
+    // amount and on to the panel's buttons: from the name it would reach the list, whose key
+    // search swallows the amount typed next.
+    setTabOrder(m_tfdSisankoumokuNamae, m_tfdSisankoumokuSyokikingaku);
+    setTabOrder(m_tfdSisankoumokuSyokikingaku, m_pbtSisanKoumokuKanryou);
+    setTabOrder(m_pbtSisanKoumokuKanryou, m_pbtSisanKoumokuTorikesi);
 
     makeNoButtonDefault();
 
@@ -101,6 +100,18 @@ dlgSisan::dlgSisan(QWidget *parent)
     // The open events run while the dialog is made, the list's first.
     lsbSisan_Open();
     Event_Open();
+}
+
+void dlgSisan::fitControls()
+{
+    // The row the fields share; their texts are fitted to its height before the heading's
+    // words place them along it.
+    const QRect fieldRow(8, 38, 538, 26);
+    m_lblSisanKoumokuBangou->setGeometry(fieldRow);
+    m_tfdSisankoumokuNamae->setGeometry(fieldRow);
+    m_tfdSisankoumokuSyokikingaku->setGeometry(fieldRow);
+    fitTexts(*this);
+    placeFieldsUnderHeadings();
 }
 
 void dlgSisan::placeFieldsUnderHeadings()

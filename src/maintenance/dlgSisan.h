@@ -45,6 +45,9 @@ public:
     bool SisanHensyuu();
     bool SisanSakujyo();
 
+protected:
+    void fitControls() override;
+
 private:
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
     void emptyFields();

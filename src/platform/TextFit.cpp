@@ -20,6 +20,10 @@ namespace {
 
 // The font a control had before it was first fitted.
 constexpr char kOwnFont[] = "quorvelaOwnFont";
+// Set on a fitted control that had no font of its own before, but its container's.
+constexpr char kContainersFont[] = "quorvelaContainersFont";
+// Set on a control of a group box whose font was fixed so that fitting the title left it.
+constexpr char kKeptFromGroup[] = "quorvelaKeptFromGroup";
 // Below this no text is readable anyway.
 constexpr int kSmallestPixelSize = 6;
 // A line edit keeps one pixel above and below its line inside its frame.
@@ -202,11 +206,13 @@ void fitText(QWidget &control, const QStringList &texts)
     }
     if (!own.isValid()) {
         control.setProperty(kOwnFont, start);
+        control.setProperty(kContainersFont, !control.testAttribute(Qt::WA_SetFont));
         // The controls inside a group box keep the font they had: only the title is fitted.
         if (qobject_cast<QGroupBox *>(&control)) {
             for (QWidget *child : control.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (!child->testAttribute(Qt::WA_SetFont)) {
                     child->setFont(ownFont(child->font()));
+                    child->setProperty(kKeptFromGroup, true);
                 }
             }
         }
@@ -224,5 +230,23 @@ void fitTexts(QWidget &window)
     }
     for (QWidget *control : controls) {
         fitText(*control);
+    }
+}
+
+void unfitTexts(QWidget &window)
+{
+    for (QWidget *control : window.findChildren<QWidget *>()) {
+        // Fixed for its group's sake, it had its container's font (and kept it when fitted).
+        const bool keptFromGroup = control->property(kKeptFromGroup).toBool();
+        const QVariant own = control->property(kOwnFont);
+        if (!keptFromGroup && !own.isValid()) {
+            continue;
+        }
+        const bool containers = keptFromGroup || control->property(kContainersFont).toBool();
+        for (const char *name : {kKeptFromGroup, kOwnFont, kContainersFont}) {
+            control->setProperty(name, QVariant());
+        }
+        // A font with no property set is no font of its own: the container's is taken.
+        control->setFont(containers ? QFont() : own.value<QFont>());
     }
 }

@@ -375,6 +375,11 @@ void wndPrev::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         Event_Activate();
     }
+    // The desktop's font changed while the window is open: fitted again under the new font.
+    if (event->type() == QEvent::FontChange) {
+        unfitTexts(*this);
+        fitTexts(*this);
+    }
 }
 
 void wndPrev::keyPressEvent(QKeyEvent *event)

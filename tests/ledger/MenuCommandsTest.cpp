@@ -29,7 +29,7 @@ protected:
     {
         LedgerTestFixture::SetUp();
         closeWindows();
-        setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+        setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
     }
 
     void TearDown() override

@@ -6,6 +6,7 @@
 #include "app/mdlGlobal.h"
 #include "ledger/wndKakeibo.h"
 #include "platform/ListBox.h"
+#include "support/LedgerTestFixture.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -78,3 +79,28 @@ inline int itemsReadsDuring(const std::function<void()> &steps)
     steps();
     return counted.count();
 }
+
+inline void closeMainWindow()
+{
+    if (wndKakeibo::exists()) {
+        delete wndKakeibo::instance();
+    }
+}
+
+// A fixture for tests that make the main window themselves: none is open when a test starts
+// or after it ends.
+class OwnMainWindowFixture : public LedgerTestFixture
+{
+protected:
+    void SetUp() override
+    {
+        LedgerTestFixture::SetUp();
+        closeMainWindow();
+    }
+
+    void TearDown() override
+    {
+        closeMainWindow();
+        LedgerTestFixture::TearDown();
+    }
+};

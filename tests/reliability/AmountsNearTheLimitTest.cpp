@@ -87,7 +87,7 @@ protected:
     void SetUp() override
     {
         ReliabilityFixture::SetUp();
-        setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+        setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
     }
 
     void TearDown() override

@@ -33,7 +33,7 @@ protected:
     {
         ReliabilityFixture::SetUp();
         // As at a real start: opening a ledger makes the main window and enables its group.
-        setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+        setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
         createLedger(QStringLiteral("sound.sqlf"));
         addSampleEntries(600);
         KakeiboDB.reset();

@@ -68,6 +68,18 @@ bool named(const QWidget &widget)
     return !widget.objectName().isEmpty() && !widget.objectName().startsWith(QLatin1String("qt_"));
 }
 
+// The named controls of the window, in the order they were made.
+std::vector<const QWidget *> namedControls(const QWidget &window)
+{
+    std::vector<const QWidget *> controls;
+    for (const QWidget *widget : window.findChildren<QWidget *>()) {
+        if (named(*widget) && !widget->isWindow()) {
+            controls.push_back(widget);
+        }
+    }
+    return controls;
+}
+
 } // namespace
 
 ApplicationFontScope::ApplicationFontScope(const ThemeFont &font) : m_previous(QApplication::font())
@@ -78,6 +90,11 @@ ApplicationFontScope::ApplicationFontScope(const ThemeFont &font) : m_previous(Q
 ApplicationFontScope::~ApplicationFontScope()
 {
     QApplication::setFont(m_previous);
+}
+
+void deliverFontChange()
+{
+    QCoreApplication::sendPostedEvents();
 }
 
 std::vector<std::string> misfitControls(const QWidget &window)
@@ -109,18 +126,34 @@ std::vector<std::string> misfitControls(const QWidget &window)
 std::vector<std::string> controlGeometries(const QWidget &window)
 {
     std::vector<std::string> lines;
-    for (const QWidget *widget : window.findChildren<QWidget *>()) {
-        if (named(*widget) && !widget->isWindow()) {
-            const QRect g = widget->geometry();
-            lines.push_back(QStringLiteral("%1 %2,%3 %4x%5 %6px")
-                                .arg(widget->objectName())
-                                .arg(g.x())
-                                .arg(g.y())
-                                .arg(g.width())
-                                .arg(g.height())
-                                .arg(QFontInfo(widget->font()).pixelSize())
-                                .toStdString());
-        }
+    for (const QWidget *widget : namedControls(window)) {
+        const QRect g = widget->geometry();
+        lines.push_back(QStringLiteral("%1 %2,%3 %4x%5 %6px")
+                            .arg(widget->objectName())
+                            .arg(g.x())
+                            .arg(g.y())
+                            .arg(g.width())
+                            .arg(g.height())
+                            .arg(QFontInfo(widget->font()).pixelSize())
+                            .toStdString());
+    }
+    return lines;
+}
+
+std::vector<std::string> fontFamilies(const QWidget &window)
+{
+    std::vector<std::string> lines;
+    for (const QWidget *widget : namedControls(window)) {
+        lines.push_back((widget->objectName() + u' ' + QFontInfo(widget->font()).family()).toStdString());
+    }
+    return lines;
+}
+
+std::vector<std::string> controlFonts(const QWidget &window)
+{
+    std::vector<std::string> lines = controlGeometries(window);
+    for (const std::string &family : fontFamilies(window)) {
+        lines.push_back(family);
     }
     return lines;
 }

@@ -354,7 +354,7 @@ int drive(App &app, const QString &folder, quint32 seed)
     setDataFolder(folder);
     Ui::install(std::make_unique<YesUi>());
     MainMenuBar::instance();
-    setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+    setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
     app.openHandler();
     wndKakeibo *window = wndKakeibo::instance();
     if (!KakeiboDB || !KakeiboDB->isConnected()) {
@@ -385,7 +385,7 @@ int driveCreation(App &app, const QString &folder, quint32 seed)
     ScriptedUi *scripted = ui.get();
     Ui::install(std::move(ui));
     MainMenuBar::instance();
-    setMainWindowEnabler([] { wndKakeibo::instance()->grbKakeibo2()->setEnabled(true); });
+    setMainWindowEnabler(&wndKakeibo::enableBookkeeping);
     app.openHandler();
     wndKakeibo *window = wndKakeibo::instance();
     const QString adopted = KakeiboDB && KakeiboDB->isConnected()
