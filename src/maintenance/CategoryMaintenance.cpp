@@ -197,10 +197,14 @@ bool deleteCategoryWithEntries(const ShownCategoryItem &category)
     if (standing != Standing::Stands) {
         return standing == Standing::Changed;
     }
+    // The category and its sub-items, read as the list reads them: in a table without column
+    // types a sub-item's Hno may be the text '91', which "Hno = 91" would never match, and its
+    // category would go without it.
+    const QString rows =
+        QStringLiteral(" WHERE CAST(Hno AS INTEGER) = ") + id + QStringLiteral(" OR Id = ") + id;
     // Exactly the rows the final statement deletes, so no entry is left without its sub-item
     // (a sub-item whose Ucount is NULL, or a category whose Hno is not its own Id, included).
-    const auto doomed =
-        readIds(QStringLiteral("SELECT Id FROM Himoku WHERE Hno=") + id + QStringLiteral(" OR Id=") + id);
+    const auto doomed = readIds(QStringLiteral("SELECT Id FROM Himoku") + rows);
     if (!doomed) {
         showMessage(QStringLiteral("削除する内訳番号を取得できませんでしたで。") + KakeiboDB->errorMessage());
         return false;
@@ -214,8 +218,7 @@ bool deleteCategoryWithEntries(const ShownCategoryItem &category)
     if (!recomputeBalances(accounts)) {
         return false;
     }
-    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Hno = ") + id +
-                            QStringLiteral(" OR Id = ") + id)) {
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku") + rows)) {
         showMessage(QStringLiteral("費目データを削除できませんでいた。") + KakeiboDB->errorMessage());
         return false;
     }
