@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -273,6 +274,11 @@ struct SiteCase
     const char *reusedName;
     std::function<void(TwoProgramsMaintenanceTest &)> done;
 };
+
+void PrintTo(const SiteCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class EveryMaintenanceWrite : public TwoProgramsMaintenanceTest,
                               public ::testing::WithParamInterface<SiteCase>
