@@ -309,6 +309,14 @@ INSTANTIATE_TEST_SUITE_P(
                  },
                  replaceTheWallet("財布", 0), "Sisan", kWallet, "財布",
                  [](TwoProgramsMaintenanceTest &t) { t.accountDone(false); }},
+        // Gone, and no row took its Id: Done says so instead of doing nothing.
+        SiteCase{"AccountEditOfAnAccountDeleted",
+                 [](TwoProgramsMaintenanceTest &t) {
+                     t.chooseAccount(kWallet, "pbtSisanHensyuu");
+                     t.typeAccount("小銭入れ", "2000");
+                 },
+                 replaceTheWallet("財布", 0).mid(0, 2), "Sisan", kWallet, "",
+                 [](TwoProgramsMaintenanceTest &t) { t.accountDone(false); }},
         // The same opening amount: only the name tells them apart.
         SiteCase{"AccountDelete",
                  [](TwoProgramsMaintenanceTest &t) { t.chooseAccount(kWallet, "pbtSisanSakujyo"); },
