@@ -49,6 +49,11 @@ std::optional<AccountRow> readAccount(int32_t id)
     return accountFrom(*rows);
 }
 
+ShownAccount shownAccount(const AccountRow &account)
+{
+    return ShownAccount{account.id, account.name, account.opening};
+}
+
 bool addAccount(const QString &name, const QString &amountText)
 {
     const std::optional<int32_t> amount = parseAmount(amountText);
@@ -75,7 +80,7 @@ bool addAccount(const QString &name, const QString &amountText)
     return true;
 }
 
-bool editAccount(int32_t id, const QString &name, const QString &amountText)
+bool editAccount(const ShownAccount &shown, const QString &name, const QString &amountText)
 {
     const QString refusal = QStringLiteral("from SisanHensyuu 初期金額  のデータが数値ではありません ");
     const std::optional<int32_t> amount = parseAmount(amountText);
@@ -86,12 +91,16 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     if (!storableOrReport(name)) {
         return false;
     }
-    const QString idText = QString::number(id);
+    const QString idText = QString::number(shown.id);
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "))) {
         return false;
     }
     const QString readFailed = QStringLiteral("from SisanHensyuu ");
+    const Standing standing = shownRowsStandOrReport(transaction, ShownRows{{shown}, {}, {}}, readFailed);
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
     auto rows =
         KakeiboDB->select(QStringLiteral("SELECT  SyokiKingaku , Zankin FROM Sisan  WHERE Id = ") + idText);
     if (!rows) {
@@ -99,7 +108,10 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
         return false;
     }
     if (rows->atEnd()) {
-        // The account is gone (or the panel never loaded it): there is nothing to change.
+        // The row stood a moment ago in this transaction: only a failed step misses it.
+        if (KakeiboDB->error()) {
+            showMessage(readFailed + KakeiboDB->errorMessage());
+        }
         return false;
     }
     const int64_t opening = rows->int64(QStringLiteral("SyokiKingaku"));
@@ -131,23 +143,24 @@ bool editAccount(int32_t id, const QString &name, const QString &amountText)
     return commitOrReport(transaction, QStringLiteral("from Method SisanHensyuu: "));
 }
 
-bool deleteAccountWithEntries(int32_t id)
+bool deleteAccountWithEntries(const ShownAccount &shown)
 {
     const QString entriesFailed = QStringLiteral("from SisanSakujyo データを削除できませんでいた。");
-    const QString idText = QString::number(id);
+    const QString idText = QString::number(shown.id);
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, entriesFailed)) {
         return false;
     }
-    // Another program may have deleted the account since the dialog listed it.
-    const Standing standing = basisStandsOrReport(transaction, ActionBasis{{id}, {}, {}}, entriesFailed);
+    // Another program may have deleted or changed the account since the dialog listed it, and
+    // a new account takes a freed Id at once: the delete would take that one's entries.
+    const Standing standing = shownRowsStandOrReport(transaction, ShownRows{{shown}, {}, {}}, entriesFailed);
     if (standing != Standing::Stands) {
         return standing == Standing::Changed;
     }
 
     // The accounts that hold the other halves of its transfer pairs lose entries too. Without
     // this list their balances could not be recomputed, so a failed read deletes nothing.
-    std::vector<int32_t> accounts{id};
+    std::vector<int32_t> accounts{shown.id};
     auto partners =
         KakeiboDB->select(QStringLiteral("SELECT DISTINCT SisanNo FROM Items WHERE IdouSisanNo = ") + idText);
     if (!partners) {

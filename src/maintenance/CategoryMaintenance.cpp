@@ -56,6 +56,15 @@ bool deleteEntriesOf(int32_t subItemId, std::vector<int32_t> &accounts)
     return true;
 }
 
+// The check every write of the dialog makes inside its transaction before its first change:
+// another program may have deleted, changed or merged away the items the user chose, and a
+// new row takes a freed Id at once.
+Standing itemsStandOrReport(Transaction &transaction, std::vector<ShownCategoryItem> items,
+                            const QString &prefix)
+{
+    return shownRowsStandOrReport(transaction, ShownRows{{}, std::move(items), {}}, prefix);
+}
+
 } // namespace
 
 std::vector<CategoryRow> readCategoryTree()
@@ -99,6 +108,11 @@ std::optional<CategoryRow> readCategoryItem(int32_t id, const QString &failurePr
     return rowFrom(*rows);
 }
 
+ShownCategoryItem shownCategoryItem(const CategoryRow &row)
+{
+    return ShownCategoryItem{row.id, row.kind, row.hno, row.name, row.isCategory()};
+}
+
 bool addCategory(int32_t kind, const QString &name)
 {
     const QString kindText = QString::number(kind);
@@ -128,50 +142,69 @@ bool addCategory(int32_t kind, const QString &name)
     return commitOrReport(transaction, QStringLiteral("from Method Himokutuika INSERT: "));
 }
 
-bool addSubItem(int32_t kind, const QString &categoryName, const QString &subName, int32_t categoryId)
+bool addSubItem(const ShownCategoryItem &category, const QString &subName)
 {
+    const QString prefix = QStringLiteral("from Method Utiwakekutuika: ");
     Transaction transaction(KakeiboDB.get());
-    if (!beganOrReport(transaction, QStringLiteral("from Method Utiwakekutuika: "))) {
+    if (!beganOrReport(transaction, prefix)) {
+        return false;
+    }
+    // A sub-item under a category that is gone would belong to nothing.
+    if (itemsStandOrReport(transaction, {category}, prefix) != Standing::Stands) {
         return false;
     }
     if (!KakeiboDB->execute(QStringLiteral("INSERT INTO Himoku (SyubetuNo,Namae,Hno,Ucount) VALUES( ") +
-                            QString::number(kind) + QLatin1Char(',') +
-                            sqlQuote(categoryName + QLatin1Char('/') + subName) + QStringLiteral(" , ") +
-                            QString::number(categoryId) + QStringLiteral(" , 0)"))) {
-        showMessage(QStringLiteral("from Method Utiwakekutuika: ") + KakeiboDB->errorMessage());
+                            QString::number(category.kind) + QLatin1Char(',') +
+                            sqlQuote(category.name + QLatin1Char('/') + subName) + QStringLiteral(" , ") +
+                            QString::number(category.id) + QStringLiteral(" , 0)"))) {
+        showMessage(prefix + KakeiboDB->errorMessage());
         return false;
     }
-    return commitOrReport(transaction, QStringLiteral("from Method Utiwakekutuika: "));
+    return commitOrReport(transaction, prefix);
 }
 
-bool renameCategoryItem(int32_t id, int32_t kind, const QString &name)
+bool renameCategoryItem(const ShownCategoryItem &item, const QString &name)
 {
+    const QString prefix = QStringLiteral("from Method HimokuHensyuu: ");
     Transaction transaction(KakeiboDB.get());
-    if (!beganOrReport(transaction, QStringLiteral("from Method HimokuHensyuu: "))) {
+    if (!beganOrReport(transaction, prefix)) {
         return false;
     }
-    if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku SET SyubetuNo= ") + QString::number(kind) +
+    const Standing standing = itemsStandOrReport(transaction, {item}, prefix);
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Himoku SET SyubetuNo= ") + QString::number(item.kind) +
                             QStringLiteral(",Namae = ") + sqlQuote(name) + QStringLiteral("   WHERE Id = ") +
-                            QString::number(id))) {
+                            QString::number(item.id))) {
         const QString message = KakeiboDB->errorMessage();
-        showMessage(QStringLiteral("from Method HimokuHensyuu: ") + message);
+        showMessage(prefix + message);
         showMessage(message);
         return false;
     }
-    return commitOrReport(transaction, QStringLiteral("from Method HimokuHensyuu: "));
+    return commitOrReport(transaction, prefix);
 }
 
-bool deleteCategoryWithEntries(int32_t categoryId)
+bool deleteCategoryWithEntries(const ShownCategoryItem &category)
 {
-    const QString id = QString::number(categoryId);
+    const QString id = QString::number(category.id);
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, QStringLiteral("削除する内訳番号を取得できませんでしたで。"))) {
         return false;
     }
+    const Standing standing = itemsStandOrReport(
+        transaction, {category}, QStringLiteral("削除する内訳番号を取得できませんでしたで。"));
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
+    // The category and its sub-items, read as the list reads them: in a table without column
+    // types a sub-item's Hno may be the text '91', which "Hno = 91" would never match, and its
+    // category would go without it.
+    const QString rows =
+        QStringLiteral(" WHERE CAST(Hno AS INTEGER) = ") + id + QStringLiteral(" OR Id = ") + id;
     // Exactly the rows the final statement deletes, so no entry is left without its sub-item
     // (a sub-item whose Ucount is NULL, or a category whose Hno is not its own Id, included).
-    const auto doomed =
-        readIds(QStringLiteral("SELECT Id FROM Himoku WHERE Hno=") + id + QStringLiteral(" OR Id=") + id);
+    const auto doomed = readIds(QStringLiteral("SELECT Id FROM Himoku") + rows);
     if (!doomed) {
         showMessage(QStringLiteral("削除する内訳番号を取得できませんでしたで。") + KakeiboDB->errorMessage());
         return false;
@@ -185,56 +218,53 @@ bool deleteCategoryWithEntries(int32_t categoryId)
     if (!recomputeBalances(accounts)) {
         return false;
     }
-    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Hno = ") + id +
-                            QStringLiteral(" OR Id = ") + id)) {
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku") + rows)) {
         showMessage(QStringLiteral("費目データを削除できませんでいた。") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("費目データを削除できませんでいた。"));
 }
 
-bool deleteSubItemWithEntries(int32_t subItemId)
+bool deleteSubItemWithEntries(const ShownCategoryItem &subItem)
 {
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, QStringLiteral("この内訳をもつデータを削除できませんでいた。"))) {
         return false;
     }
+    const Standing standing = itemsStandOrReport(
+        transaction, {subItem}, QStringLiteral("この内訳をもつデータを削除できませんでいた。"));
+    if (standing != Standing::Stands) {
+        return standing == Standing::Changed;
+    }
     std::vector<int32_t> accounts;
-    if (!deleteEntriesOf(subItemId, accounts)) {
+    if (!deleteEntriesOf(subItem.id, accounts)) {
         return false;
     }
     if (!recomputeBalances(accounts)) {
         return false;
     }
-    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + QString::number(subItemId))) {
+    if (!KakeiboDB->execute(QStringLiteral("DELETE FROM Himoku WHERE Id = ") + QString::number(subItem.id))) {
         showMessage(QStringLiteral("この内訳を削除できませんでいた。") + KakeiboDB->errorMessage());
         return false;
     }
     return commitOrReport(transaction, QStringLiteral("この内訳を削除できませんでいた。"));
 }
 
-bool mergeSubItem(int32_t source, int32_t target)
+bool mergeSubItem(const ShownCategoryItem &source, const ShownCategoryItem &target)
 {
-    const QString sourceText = QString::number(source);
+    const QString sourceText = QString::number(source.id);
     Transaction transaction(KakeiboDB.get());
     if (!beganOrReport(transaction, QStringLiteral("from Method HimokuTougou Update: "))) {
         return false;
     }
-    // Both must still be sub-items of one kind: another program may have deleted or merged
-    // away either since the dialog listed them.
-    const auto kind = readIds(QStringLiteral("SELECT SyubetuNo FROM Himoku WHERE Id = ") + sourceText);
-    if (!kind) {
-        showMessage(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
-        return false;
-    }
-    const int32_t sourceKind = kind->empty() ? 0 : kind->front();
-    const Standing standing =
-        basisStandsOrReport(transaction, ActionBasis{{}, {{source, sourceKind}, {target, sourceKind}}, {}},
-                            QStringLiteral("from Method HimokuTougou Update: "));
+    // Entries moved to a target that is gone would belong to nothing; a source that took
+    // another's Id would give away that one's entries.
+    const Standing standing = itemsStandOrReport(transaction, {source, target},
+                                                 QStringLiteral("from Method HimokuTougou Update: "));
     if (standing != Standing::Stands) {
         return standing == Standing::Changed;
     }
-    if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target) +
+    if (!KakeiboDB->execute(QStringLiteral("UPDATE Items SET HimokuNo= ") + QString::number(target.id) +
                             QStringLiteral("   WHERE HimokuNo = ") + sourceText)) {
         showMessage(QStringLiteral("from Method HimokuTougou Update: ") + KakeiboDB->errorMessage());
         return false;

@@ -5,6 +5,8 @@
 // sub-item into another. Each writer runs as one transaction on KakeiboDB, shows its own
 // messages and commits before it returns.
 
+#include "app/ShownRows.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -32,26 +34,37 @@ std::vector<CategoryRow> readCategoryTree();
 // also when no row matches.
 std::optional<CategoryRow> readCategoryItem(int32_t id, const QString &failurePrefix);
 
+// What the dialog's list shows of the row: its kind, category, name, and whether it is a
+// category; what a write rests on.
+ShownCategoryItem shownCategoryItem(const CategoryRow &row);
+
 // Adds a category of the kind with its first sub-item "NAME/NAME". True when both were
 // written; on a failure its message is shown and nothing is written.
 bool addCategory(int32_t kind, const QString &name);
 
-// Adds the sub-item "CATEGORY/SUBNAME" under the category. True when written.
-bool addSubItem(int32_t kind, const QString &categoryName, const QString &subName, int32_t categoryId);
+// Adds the sub-item "CATEGORY/SUBNAME" under the category shown, of its kind. True when
+// written. False after a failure, and also when the category no longer stands as shown
+// (another program deleted or changed it, or a new row took its Id): that has been said, and
+// nothing is written.
+bool addSubItem(const ShownCategoryItem &category, const QString &subName);
 
-// Writes the kind and whole name of a category or sub-item. False after a failure.
-bool renameCategoryItem(int32_t id, int32_t kind, const QString &name);
+// Writes the whole name of the category or sub-item shown, keeping its kind. False after a
+// failure. True, with nothing written, also when the item no longer stands as shown: that has
+// been said, and the tree is to be read again.
+bool renameCategoryItem(const ShownCategoryItem &item, const QString &name);
 
-// Deletes the category, its sub-items and every entry booked to any of them, and recomputes
-// the accounts that held those entries. False after a failure, and then nothing is deleted.
-bool deleteCategoryWithEntries(int32_t categoryId);
+// Deletes the category shown, its sub-items and every entry booked to any of them, and
+// recomputes the accounts that held those entries. False after a failure, and then nothing is
+// deleted. True, with nothing deleted, also when the category no longer stands as shown.
+bool deleteCategoryWithEntries(const ShownCategoryItem &category);
 
-// Deletes the sub-item and its entries and recomputes the accounts that held them. False
-// after a failure, and then nothing is deleted.
-bool deleteSubItemWithEntries(int32_t subItemId);
+// Deletes the sub-item shown and its entries and recomputes the accounts that held them.
+// False after a failure, and then nothing is deleted. True, with nothing deleted, also when
+// the sub-item no longer stands as shown.
+bool deleteSubItemWithEntries(const ShownCategoryItem &subItem);
 
 // Re-books every entry of the source sub-item to the target and deletes the source. No
 // balance changes. False after a failure, and then nothing is changed. True, with nothing
-// changed, also when another program has deleted or changed either since they were listed:
-// that has been said, and the tree is to be read again.
-bool mergeSubItem(int32_t source, int32_t target);
+// changed, also when either no longer stands as shown: that has been said, and the tree is
+// to be read again.
+bool mergeSubItem(const ShownCategoryItem &source, const ShownCategoryItem &target);

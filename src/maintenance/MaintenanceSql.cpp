@@ -48,9 +48,9 @@ bool beganOrReport(const Transaction &transaction, const QString &prefix)
     return false;
 }
 
-Standing basisStandsOrReport(Transaction &transaction, const ActionBasis &basis, const QString &prefix)
+Standing shownRowsStandOrReport(Transaction &transaction, const ShownRows &rows, const QString &prefix)
 {
-    const Standing standing = basisStands(*KakeiboDB, basis, prefix);
+    const Standing standing = shownRowsStand(*KakeiboDB, rows, prefix);
     if (standing == Standing::Changed) {
         transaction.rollback();
         showMessage(changedChoiceMessage());

@@ -2,7 +2,7 @@
 // Steps shared by the account and category statements: collecting the accounts that lose
 // entries, recomputing their balances, and committing an action.
 
-#include "ledger/ActionBasis.h"
+#include "app/ShownRows.h"
 
 #include <QString>
 
@@ -30,10 +30,12 @@ bool recomputeBalances(const std::vector<int32_t> &accounts);
 // be written then, since it could not be undone together.
 bool beganOrReport(const Transaction &transaction, const QString &prefix);
 
-// Reads again what the action rests on (basisStands), inside its transaction before its first
-// change. When another program has changed or deleted any of it, the action is rolled back
-// and says so: nothing is written, and the dialog shows its list again from the ledger.
-Standing basisStandsOrReport(Transaction &transaction, const ActionBasis &basis, const QString &prefix);
+// Reads again the rows the action rests on (shownRowsStand), inside its transaction before its
+// first change, and compares them with what the dialog showed. When another program has
+// changed or deleted any of them (or a new row took a freed Id), the action is rolled back and
+// says so: nothing is written, and the dialog shows its list again from the ledger. A failed
+// read shows the prefix followed by the database's message.
+Standing shownRowsStandOrReport(Transaction &transaction, const ShownRows &rows, const QString &prefix);
 
 // Commits; on failure shows the prefix followed by the database's message (the action has
 // been rolled back) and yields false.

@@ -126,9 +126,11 @@ bool dlgHimoku::eventFilter(QObject *watched, QEvent *event)
 void dlgHimoku::RepopulateLsbHimoku()
 {
     const std::vector<CategoryRow> tree = readCategoryTree();
+    m_listed.clear();
     {
         ListBox::Refill refill(*m_lsbHimoku);
         for (const CategoryRow &item : tree) {
+            m_listed.push_back(shownCategoryItem(item));
             const int row = item.isCategory() ? m_lsbHimoku->addFolder(item.name) : m_lsbHimoku->addRow();
             m_lsbHimoku->setCell(row, 0, item.name);
             m_lsbHimoku->setCellNumber(row, kKindColumn, item.kind);
@@ -156,7 +158,9 @@ void dlgHimoku::HimokuKoumokuSelected(int32_t row)
     if (item->kind == 1 || item->kind == 2) {
         m_ppmHimokuSyubetu->setListIndex(item->kind - 1);
     }
-    m_loaded = LoadedItem{item->id, item->kind, false};
+    // The write compares the ledger with the list the user chose from: a panel loaded from a
+    // row that changed since it was listed is refused at Done as well.
+    m_loaded = LoadedItem{m_listed.at(size_t(row)), false};
     if (TheKoumokuSyubetu == 1) {
         m_tfdHimokuNamae->setEnabled(true);
         m_tfdHimokuNamae->setText(item->name);
@@ -333,7 +337,11 @@ void dlgHimoku::pbtUtiwakeTougou_Action()
     const LookupTable<QString> &table = kind == 1 ? gDicSisyutu : gDicSyuunyuu;
     m_mergeSource.reset();
     if (m_loaded) {
-        m_mergeSource = MergeSource{cellNumber(m_lsbHimoku, row, kIdColumn), kind, table.keys()};
+        MergeSource merge{m_listed.at(size_t(row)), {}};
+        for (const auto &entry : table) {
+            merge.targets.push_back(listedItem(entry.first, kind == 1 ? 1 : 2, entry.second));
+        }
+        m_mergeSource = std::move(merge);
     }
     m_ppmUtiwakeTougouSaki->deleteAllRows();
     for (const auto &entry : table) {
@@ -422,7 +430,7 @@ bool dlgHimoku::KoumokuHensyuu()
     if (!storableOrReport(name)) {
         return false;
     }
-    return renameCategoryItem(m_loaded->id, m_loaded->kind, name);
+    return renameCategoryItem(m_loaded->shown, name);
 }
 
 bool dlgHimoku::KoumokuSakujyo()
@@ -439,8 +447,8 @@ bool dlgHimoku::KoumokuSakujyo()
                                 Ui::Icon::Caution)) {
         return true;
     }
-    return TheKoumokuSyubetu == 1 ? deleteCategoryWithEntries(m_loaded->id)
-                                  : deleteSubItemWithEntries(m_loaded->id);
+    return TheKoumokuSyubetu == 1 ? deleteCategoryWithEntries(m_loaded->shown)
+                                  : deleteSubItemWithEntries(m_loaded->shown);
 }
 
 bool dlgHimoku::UtiwakeTougou()
@@ -453,21 +461,22 @@ bool dlgHimoku::UtiwakeTougou()
         Ui::instance().message(QStringLiteral("統合先の内訳を選択してください。"));
         return false;
     }
-    const int32_t target = m_mergeSource->targets[size_t(row)];
-    if (target == m_mergeSource->id) {
+    const ShownCategoryItem &target = m_mergeSource->targets[size_t(row)];
+    if (target.id == m_mergeSource->source.id) {
         Ui::instance().message(QStringLiteral("同じ内訳に統合することはできません。"));
         return false;
     }
-    const QString text = QStringLiteral("この費目 : ") +
-                         (m_mergeSource->kind == 1 ? QStringLiteral("支出 , ") : QStringLiteral("収入 , ")) +
-                         m_tfdUtiwakeNamae->text() + QStringLiteral("  を ") +
-                         m_ppmUtiwakeTougouSaki->text() + QStringLiteral(" に統合しますか？");
+    const QString text =
+        QStringLiteral("この費目 : ") +
+        (m_mergeSource->source.kind == 1 ? QStringLiteral("支出 , ") : QStringLiteral("収入 , ")) +
+        m_tfdUtiwakeNamae->text() + QStringLiteral("  を ") + m_ppmUtiwakeTougouSaki->text() +
+        QStringLiteral(" に統合しますか？");
     if (!Ui::instance().confirm(text, QStringLiteral("統合する"), QStringLiteral("統合しない"),
                                 Ui::Icon::Caution)) {
         Ui::instance().message(QStringLiteral("この統合処理をしません。"));
         return false;
     }
-    return mergeSubItem(m_mergeSource->id, target);
+    return mergeSubItem(m_mergeSource->source, target);
 }
 
 bool dlgHimoku::UtiwakeTuika()
@@ -475,10 +484,10 @@ bool dlgHimoku::UtiwakeTuika()
     // Without its category loaded there is nothing to add to; the load has said why.
     if (m_loaded && m_loaded->namesLoaded) {
         // The stored name is the category's and the typed one joined.
-        if (!storableOrReport(m_tfdHimokuNamae->text() + QLatin1Char('/') + m_tfdUtiwakeNamae->text())) {
+        if (!storableOrReport(m_loaded->shown.name + QLatin1Char('/') + m_tfdUtiwakeNamae->text())) {
             return false;
         }
-        addSubItem(m_loaded->kind, m_tfdHimokuNamae->text(), m_tfdUtiwakeNamae->text(), m_loaded->id);
+        addSubItem(m_loaded->shown, m_tfdUtiwakeNamae->text());
     }
     return true;
 }
@@ -521,6 +530,16 @@ void dlgHimoku::showRowsAddedSince(const std::vector<int32_t> &before)
     // that both are in view where they fit and the category in any case.
     m_lsbHimoku->scrollTo(m_lsbHimoku->model()->index(last, 0));
     m_lsbHimoku->scrollTo(m_lsbHimoku->model()->index(first, 0));
+}
+
+ShownCategoryItem dlgHimoku::listedItem(int32_t id, int32_t kind, const QString &name) const
+{
+    for (const ShownCategoryItem &item : m_listed) {
+        if (item.id == id) {
+            return item;
+        }
+    }
+    return ShownCategoryItem{id, kind, std::nullopt, name, false};
 }
 
 void dlgHimoku::setPanelCaptions(const QString &panel, const QString &done, const QString &cancel)

@@ -10,6 +10,7 @@
 // Its effects are the Himoku and Items rows it wrote, the balances it recomputed, and
 // gDicSisyutu and gDicSyuunyuu rebuilt with the sub-items only.
 
+#include "app/ShownRows.h"
 #include "maintenance/MaintenanceDialog.h"
 
 #include <cstdint>
@@ -61,28 +62,31 @@ protected:
 private:
     struct LoadedItem
     {
-        int32_t id = 0;
-        int32_t kind = 0;
+        // The item as the list showed it when the panel loaded it: what a write rests on.
+        ShownCategoryItem shown;
         // False when the load stopped before the names were in the panel (a sub-item whose
         // category cannot be read): the item can still be deleted or merged, not renamed.
         bool namesLoaded = false;
     };
     struct MergeSource
     {
-        int32_t id = 0;
-        int32_t kind = 0;
-        // The target popup's rows stand for these sub-items, in order.
-        std::vector<int32_t> targets;
+        ShownCategoryItem source;
+        // The target popup's rows stand for these sub-items, in order, as the list showed them.
+        std::vector<ShownCategoryItem> targets;
     };
 
     bool isInEditDeleteOrMerge() const;
     int32_t rowKind(int row) const;
+    // The listed row with the Id, or one made of what the lookup table shows of it.
+    ShownCategoryItem listedItem(int32_t id, int32_t kind, const QString &name) const;
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
     // The Ids of the listed rows, sorted.
     std::vector<int32_t> listedIds() const;
     // Scrolls the rows whose Id is not among before into view, the first of them above all.
     void showRowsAddedSince(const std::vector<int32_t> &before);
 
+    // The rows as the list shows them, row by row.
+    std::vector<ShownCategoryItem> m_listed;
     // The item the last load put into the panel; none unless its own row was read.
     std::optional<LoadedItem> m_loaded;
     // Fixed when the merge is prepared: a later click must not change what is merged.

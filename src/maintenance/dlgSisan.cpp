@@ -141,9 +141,11 @@ void dlgSisan::placeFieldsUnderHeadings()
 void dlgSisan::RepopulateLsbSisan()
 {
     const std::vector<AccountRow> accounts = readAccounts();
+    m_listed.clear();
     {
         ListBox::Refill refill(*m_lsbSisan);
         for (const AccountRow &account : accounts) {
+            m_listed.push_back(shownAccount(account));
             const int row = m_lsbSisan->addRow();
             m_lsbSisan->setCellNumber(row, 0, account.id);
             m_lsbSisan->setCell(row, 1, account.name);
@@ -169,6 +171,9 @@ void dlgSisan::SisanKoumokuSelected(int32_t row)
     if (!account) {
         return;
     }
+    // The write compares the ledger with the list the user chose from: a panel loaded from a
+    // row that changed since it was listed is refused at Done as well.
+    m_shown = m_listed.at(size_t(row));
     m_lblSisanKoumokuBangou->setText(QString::number(account->id));
     m_tfdSisankoumokuNamae->setText(account->name);
     m_tfdSisankoumokuSyokikingaku->setText(QString::number(account->opening));
@@ -288,20 +293,16 @@ bool dlgSisan::SisanTuika()
 
 bool dlgSisan::SisanHensyuu()
 {
-    bool isNumber = false;
-    const int32_t id = m_lblSisanKoumokuBangou->text().toInt(&isNumber);
     // No account loaded (its load has reported why): nothing to change.
-    if (!isNumber) {
+    if (!m_shown) {
         return false;
     }
-    return editAccount(id, m_tfdSisankoumokuNamae->text(), m_tfdSisankoumokuSyokikingaku->text());
+    return editAccount(*m_shown, m_tfdSisankoumokuNamae->text(), m_tfdSisankoumokuSyokikingaku->text());
 }
 
 bool dlgSisan::SisanSakujyo()
 {
-    bool isNumber = false;
-    const int32_t id = m_lblSisanKoumokuBangou->text().toInt(&isNumber);
-    if (!isNumber) {
+    if (!m_shown) {
         return false;
     }
     if (!Ui::instance().confirm(QStringLiteral("この資産を、本当に削除していいですか？"),
@@ -309,7 +310,7 @@ bool dlgSisan::SisanSakujyo()
                                 Ui::Icon::Caution)) {
         return true;
     }
-    return deleteAccountWithEntries(id);
+    return deleteAccountWithEntries(*m_shown);
 }
 
 void dlgSisan::setPanelCaptions(const QString &panel, const QString &done, const QString &cancel)
@@ -323,6 +324,7 @@ void dlgSisan::setPanelCaptions(const QString &panel, const QString &done, const
 
 void dlgSisan::emptyFields()
 {
+    m_shown.reset();
     m_lblSisanKoumokuBangou->clear();
     m_tfdSisankoumokuNamae->clear();
     m_tfdSisankoumokuSyokikingaku->clear();

@@ -8,9 +8,12 @@
 //
 // Its effects are the Sisan and Items rows it wrote and the rebuilt gDicSisan.
 
+#include "app/ShownRows.h"
 #include "maintenance/MaintenanceDialog.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class ListBox;
 class QFrame;
@@ -52,6 +55,12 @@ private:
     void setPanelCaptions(const QString &panel, const QString &done, const QString &cancel);
     void emptyFields();
     void placeFieldsUnderHeadings();
+
+    // The accounts as the list shows them, row by row.
+    std::vector<ShownAccount> m_listed;
+    // The account the panel shows, as the list showed it when it was loaded: what an edit or a
+    // delete rests on. None while the panel shows no account.
+    std::optional<ShownAccount> m_shown;
 
     ListBox *m_lsbSisan = nullptr;
     QPushButton *m_pbtClose = nullptr;

@@ -16,6 +16,14 @@ protected:
         }
         return QStringLiteral("%1,%2,%3,%4").arg(row->kind).arg(row->name).arg(row->hno).arg(row->ucount);
     }
+
+    // The row as the dialog lists it, to act on.
+    static ShownCategoryItem listed(int32_t id)
+    {
+        CategoryRow gone;
+        gone.id = id;
+        return shownCategoryItem(readCategoryItem(id, QString()).value_or(gone));
+    }
 };
 
 TEST_F(CategoryMaintenanceTest, TheSeedTreeListsEachCategoryBeforeItsSubItemsAndTablesHoldSubItemsOnly)
@@ -126,7 +134,7 @@ TEST_F(CategoryMaintenanceTest, AnyFailingStepOfAddingACategoryLeavesNoRow)
 
 TEST_F(CategoryMaintenanceTest, AddingASubItemWritesItUnderItsCategoryAndLeavesTheCategoryCount)
 {
-    EXPECT_TRUE(addSubItem(1, QStringLiteral("食費"), QStringLiteral("外食"), 1));
+    EXPECT_TRUE(addSubItem(listed(1), QStringLiteral("外食")));
     EXPECT_EQ(himokuRow(91), QStringLiteral("1,食費/外食,1,0"));
     EXPECT_EQ(himokuRow(1), QStringLiteral("1,食費,1,2"));
     const auto tree = readCategoryTree();
@@ -135,22 +143,22 @@ TEST_F(CategoryMaintenanceTest, AddingASubItemWritesItUnderItsCategoryAndLeavesT
     EXPECT_EQ(gDicSisyutu.keys()[2], 91);
 
     failOn(QStringLiteral("INSERT"), QStringLiteral("Himoku"));
-    EXPECT_FALSE(addSubItem(1, QStringLiteral("食費"), QStringLiteral("x"), 1));
+    EXPECT_FALSE(addSubItem(listed(1), QStringLiteral("x")));
     EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("from Method Utiwakekutuika: boom")});
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Himoku")), 77);
 }
 
 TEST_F(CategoryMaintenanceTest, RenamingWritesOnlyThatRow)
 {
-    EXPECT_TRUE(renameCategoryItem(1, 1, QStringLiteral("食料費")));
+    EXPECT_TRUE(renameCategoryItem(listed(1), QStringLiteral("食料費")));
     EXPECT_EQ(himokuRow(1), QStringLiteral("1,食料費,1,2"));
     EXPECT_EQ(himokuRow(2), QStringLiteral("1,食費/食材,1,0"));
-    EXPECT_TRUE(renameCategoryItem(2, 1, QStringLiteral("食費/'野菜'")));
+    EXPECT_TRUE(renameCategoryItem(listed(2), QStringLiteral("食費/'野菜'")));
     EXPECT_EQ(himokuRow(2), QStringLiteral("1,食費/'野菜',1,0"));
 
     failOn(QStringLiteral("UPDATE"), QStringLiteral("Himoku"));
     const QString before = dump();
-    EXPECT_FALSE(renameCategoryItem(2, 1, QStringLiteral("z")));
+    EXPECT_FALSE(renameCategoryItem(listed(2), QStringLiteral("z")));
     EXPECT_EQ(m_ui->messages,
               (QStringList{QStringLiteral("from Method HimokuHensyuu: boom"), QStringLiteral("boom")}));
     EXPECT_EQ(dump(), before);
@@ -169,7 +177,7 @@ TEST_F(CategoryMaintenanceTest, DeletingACategoryTakesItsSubItemsTheirEntriesAnd
     addExpense(1, 95, 1);
     settleBalances();
 
-    EXPECT_TRUE(deleteCategoryWithEntries(1));
+    EXPECT_TRUE(deleteCategoryWithEntries(listed(1)));
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Himoku WHERE Hno = 1 OR Id = 1")), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Himoku")), 73);
@@ -187,7 +195,7 @@ TEST_F(CategoryMaintenanceTest, DeletingASubItemTakesOnlyItsEntriesAndKeepsItsLa
     addExpense(2, 2, 30);
     addExpense(2, 3, 50);
     settleBalances();
-    EXPECT_TRUE(deleteSubItemWithEntries(2));
+    EXPECT_TRUE(deleteSubItemWithEntries(listed(2)));
     EXPECT_EQ(himokuRow(2), QStringLiteral("none"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items")), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM LastItems WHERE Id = 2")), 1);
@@ -196,7 +204,7 @@ TEST_F(CategoryMaintenanceTest, DeletingASubItemTakesOnlyItsEntriesAndKeepsItsLa
 
     // Without entries no balance is recomputed, not even a stale one.
     exec(QStringLiteral("UPDATE Sisan SET Zankin = 42 WHERE Id = 1"));
-    EXPECT_TRUE(deleteSubItemWithEntries(5));
+    EXPECT_TRUE(deleteSubItemWithEntries(listed(5)));
     EXPECT_EQ(scalar(QStringLiteral("SELECT Zankin FROM Sisan WHERE Id = 1")), 42);
 }
 
@@ -235,12 +243,14 @@ TEST_F(CategoryMaintenanceTest, AnyFailingStepOfADeleteLeavesTheLedgerAsItWas)
     addExpense(1, 2, 300);
     addExpense(2, 3, 50);
     settleBalances();
+    const ShownCategoryItem food = listed(1);
+    const ShownCategoryItem alcohol = listed(3);
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.what) + (c.category ? " (category)" : " (sub-item)"));
         c.arrange();
         const QString before = dump();
         m_ui->messages.clear();
-        EXPECT_FALSE(c.category ? deleteCategoryWithEntries(1) : deleteSubItemWithEntries(3));
+        EXPECT_FALSE(c.category ? deleteCategoryWithEntries(food) : deleteSubItemWithEntries(alcohol));
         EXPECT_EQ(m_ui->messages, QStringList{c.message});
         EXPECT_EQ(dump(), before);
         EXPECT_FALSE(KakeiboDB->inTransaction());
@@ -262,7 +272,7 @@ TEST_F(CategoryMaintenanceTest, MergingRebooksEveryEntryAndChangesNoBalance)
     const qint64 cash = scalar(QStringLiteral("SELECT Zankin FROM Sisan WHERE Id = 1"));
     const qint64 deposit = scalar(QStringLiteral("SELECT Zankin FROM Sisan WHERE Id = 2"));
 
-    EXPECT_TRUE(mergeSubItem(3, 13));
+    EXPECT_TRUE(mergeSubItem(listed(3), listed(13)));
     EXPECT_EQ(himokuRow(3), QStringLiteral("none"));
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items WHERE HimokuNo = 3")), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items WHERE HimokuNo = 13")), 3);
@@ -286,7 +296,7 @@ TEST_F(CategoryMaintenanceTest, AFailingMergeStepChangesNothing)
         failOn(event, event == QLatin1String("UPDATE") ? QStringLiteral("Items") : QStringLiteral("Himoku"));
         const QString before = dump();
         m_ui->messages.clear();
-        EXPECT_FALSE(mergeSubItem(3, 13));
+        EXPECT_FALSE(mergeSubItem(listed(3), listed(13)));
         EXPECT_EQ(m_ui->messages, QStringList{message});
         EXPECT_EQ(dump(), before);
         exec(QStringLiteral("DROP TRIGGER IF EXISTS fail_UPDATE_Items"));

@@ -331,7 +331,8 @@ TEST_F(AmountsNearTheLimitTest, AnOpeningAmountChangeNeverShiftsABalancePastTheL
         SCOPED_TRACE(c.what);
         startOn(c.rows);
         m_ui->messages.clear();
-        EXPECT_EQ(editAccount(1, QString::fromUtf8("現金"), QString::fromLatin1(c.opening)),
+        EXPECT_EQ(editAccount(readStoredAccount(*KakeiboDB, 1).row, QString::fromUtf8("現金"),
+                              QString::fromLatin1(c.opening)),
                   c.messages.isEmpty());
         EXPECT_EQ(lines(m_ui->messages), lines(c.messages));
         EXPECT_FALSE(KakeiboDB->inTransaction());

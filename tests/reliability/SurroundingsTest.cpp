@@ -83,12 +83,16 @@ protected:
             {"account add", QStringLiteral("from Method SisanSakujyo: "),
              [memo] { addAccount(memo, QStringLiteral("500")); }, true},
             {"account delete", QString::fromUtf8("from SisanSakujyo データを削除できませんでいた。"),
-             [] { deleteAccountWithEntries(2); }},
+             [] { deleteAccountWithEntries(readStoredAccount(*KakeiboDB, 2).row); }},
             {"category add", QStringLiteral("from Method Himokutuika INSERT: "),
              [memo] { addCategory(1, memo); }, true},
             {"sub-item delete", QString::fromUtf8("この内訳をもつデータを削除できませんでいた。"),
-             [] { deleteSubItemWithEntries(2); }},
-            {"merge", QStringLiteral("from Method HimokuTougou Update: "), [] { mergeSubItem(2, 3); }},
+             [] { deleteSubItemWithEntries(readStoredCategoryItem(*KakeiboDB, 2).row); }},
+            {"merge", QStringLiteral("from Method HimokuTougou Update: "),
+             [] {
+                 mergeSubItem(readStoredCategoryItem(*KakeiboDB, 2).row,
+                              readStoredCategoryItem(*KakeiboDB, 3).row);
+             }},
         };
     }
 

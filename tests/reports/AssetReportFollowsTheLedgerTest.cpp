@@ -143,8 +143,12 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
         {"an account added",
          [](wndKakeibo *) { EXPECT_TRUE(addAccount(QStringLiteral("財布"), QStringLiteral("700"))); }},
         {"an account deleted with its entries",
-         [](wndKakeibo *) { EXPECT_TRUE(deleteAccountWithEntries(2)); }},
-        {"a sub-item merged into another", [](wndKakeibo *) { EXPECT_TRUE(mergeSubItem(3, 13)); }},
+         [](wndKakeibo *) { EXPECT_TRUE(deleteAccountWithEntries(readStoredAccount(*KakeiboDB, 2).row)); }},
+        {"a sub-item merged into another",
+         [](wndKakeibo *) {
+             EXPECT_TRUE(mergeSubItem(readStoredCategoryItem(*KakeiboDB, 3).row,
+                                      readStoredCategoryItem(*KakeiboDB, 13).row));
+         }},
         {"a category added", [](wndKakeibo *) { EXPECT_TRUE(addCategory(1, QStringLiteral("趣味"))); }},
         {"another ledger opened",
          [this](wndKakeibo *w) {

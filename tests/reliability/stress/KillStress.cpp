@@ -291,28 +291,29 @@ private:
             return "add account";
         case 1:
             if (!accounts.empty()) {
-                editAccount(anyOf(accounts), QStringLiteral("口座 %1").arg(below(1000)), amount());
+                editAccount(readStoredAccount(*KakeiboDB, anyOf(accounts)).row,
+                            QStringLiteral("口座 %1").arg(below(1000)), amount());
             }
             afterAccountDialog();
             return "edit account";
         case 2:
             // Rarer than adding, so that accounts keep entries long enough to be edited.
             if (accounts.size() > 4 && below(2) == 0) {
-                deleteAccountWithEntries(anyOf(accounts));
+                deleteAccountWithEntries(readStoredAccount(*KakeiboDB, anyOf(accounts)).row);
             }
             afterAccountDialog();
             return "delete account";
         case 3:
             if (!categories.empty()) {
                 const int32_t category = anyOf(categories);
-                addSubItem(kind, QStringLiteral("費目"), QStringLiteral("内訳 %1").arg(below(1000)),
-                           category);
+                addSubItem(readStoredCategoryItem(*KakeiboDB, category).row,
+                           QStringLiteral("内訳 %1").arg(below(1000)));
             }
             afterCategoryDialog();
             return "add sub-item";
         case 4:
             if (subItems.size() > 6) {
-                deleteSubItemWithEntries(anyOf(subItems));
+                deleteSubItemWithEntries(readStoredCategoryItem(*KakeiboDB, anyOf(subItems)).row);
             }
             afterCategoryDialog();
             return "delete sub-item";
@@ -321,14 +322,15 @@ private:
                 const int32_t source = anyOf(subItems);
                 int32_t target = anyOf(subItems);
                 if (target != source) {
-                    mergeSubItem(source, target);
+                    mergeSubItem(readStoredCategoryItem(*KakeiboDB, source).row,
+                                 readStoredCategoryItem(*KakeiboDB, target).row);
                 }
             }
             afterCategoryDialog();
             return "merge sub-items";
         case 6:
             if (categories.size() > 4 && below(3) == 0) {
-                deleteCategoryWithEntries(anyOf(categories));
+                deleteCategoryWithEntries(readStoredCategoryItem(*KakeiboDB, anyOf(categories)).row);
             }
             afterCategoryDialog();
             return "delete category";
