@@ -78,7 +78,7 @@ protected:
         setAccounts({QStringLiteral("現金"), QStringLiteral("預金"), kLongAccount, QStringLiteral("カード"),
                      QStringLiteral("証券口座"), QStringLiteral("財布"), QStringLiteral("定期預金"),
                      QStringLiteral("Wallet(gy)")});
-        const qint64 balances[] = {12000, -1500000000, 1234567890, -3500, 999999999, 0, 250000, 77};
+        const qint64 balances[] = {12000, -1500000000, 1234567890, -3500, 1999999999, 0, 250000, 77};
         for (int i = 0; i < 8; ++i) {
             exec(QStringLiteral("UPDATE Sisan SET Zankin = %1 WHERE Id = %2").arg(balances[i]).arg(i + 1));
         }
