@@ -40,18 +40,34 @@ AssetReportData readAssetReport(LedgerConnection &db)
 
 namespace {
 constexpr int32_t kFirstRowLine = 7;
+constexpr int32_t kIdColumn = 2;
 constexpr int32_t kNameColumn = 12;
 constexpr int32_t kBalanceColumn = 30;
+constexpr int32_t kTotalLabelColumn = 16;
+constexpr int32_t kRuleEndColumn = 40;
+constexpr int32_t kTitleSize = 16;
+constexpr int32_t kHeadingSize = 12;
 constexpr int32_t kAmountSize = 10;
+const QString kTitle = QStringLiteral("現　有　資　産");
+const QString kTotalLabel = QStringLiteral("資 産 残 合 計 ");
+
+struct Heading
+{
+    QString text;
+    int32_t column;
+};
+const Heading kHeadings[] = {{QStringLiteral("番号"), kIdColumn},
+                             {QStringLiteral("名　　　前"), 10},
+                             {QStringLiteral("残　金　（円）"), kBalanceColumn}};
 
 void drawAssetHead(ReportSurface &g, const strPreVal &model, const QString &date)
 {
-    DrawPStr(g, model, QStringLiteral("現　有　資　産"), 16, 3, 14);
-    DrawPStr(g, model, date, 10, 3, 40);
-    DrawPStr(g, model, QStringLiteral("番号"), 12, 6, 2);
-    DrawPStr(g, model, QStringLiteral("名　　　前"), 12, 6, 10);
-    DrawPStr(g, model, QStringLiteral("残　金　（円）"), 12, 6, kBalanceColumn);
-    DrawPline(g, model, 6, 1, 6, 40, RuleStyle::Solid);
+    DrawPStr(g, model, kTitle, kTitleSize, 3, 14);
+    DrawPStr(g, model, date, kAmountSize, 3, 40);
+    for (const Heading &heading : kHeadings) {
+        DrawPStr(g, model, heading.text, kHeadingSize, 6, heading.column);
+    }
+    DrawPline(g, model, 6, 1, 6, kRuleEndColumn, RuleStyle::Solid);
 }
 
 void drawBalance(ReportSurface &g, const strPreVal &model, int64_t balance, int32_t line)
@@ -82,12 +98,12 @@ void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetRepor
             nextPage();
             line = kFirstRowLine;
         }
-        DrawPStr(g, model, QString::number(row.id), 10, line, 2);
+        DrawPStr(g, model, QString::number(row.id), kAmountSize, line, kIdColumn);
         DrawPName(g, model, row.name, 10, line, kNameColumn, kBalanceColumn);
         drawBalance(g, model, row.balance, line);
         // A dotted rule under every fifth account of a page.
         if ((line - kFirstRowLine + 1) % 5 == 0) {
-            DrawPline(g, model, line, 1, line, 40, RuleStyle::Dotted);
+            DrawPline(g, model, line, 1, line, kRuleEndColumn, RuleStyle::Dotted);
         }
         ++line;
     }
@@ -98,8 +114,39 @@ void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetRepor
         nextPage();
         totalLine = kFirstRowLine + 2;
     }
-    DrawPStr(g, model, QStringLiteral("資 産 残 合 計 "), 12, totalLine, 16);
+    DrawPStr(g, model, kTotalLabel, kHeadingSize, totalLine, kTotalLabelColumn);
     drawBalance(g, model, data.total, totalLine);
+}
+
+GridRoom assetReportRoom()
+{
+    const QString widestFigure(10, u'0');
+    GridRoom room;
+    room.spans = {
+        {kTitle, kTitleSize, 14, 40},
+        // Today's date in its one form, whole inside the page.
+        {QStringLiteral("0000/00/00"), kAmountSize, 40, 0},
+        {kHeadings[0].text, kHeadingSize, kHeadings[0].column, kHeadings[1].column},
+        {kHeadings[1].text, kHeadingSize, kHeadings[1].column, kHeadings[2].column},
+        {kHeadings[2].text, kHeadingSize, kHeadings[2].column, 0},
+        {widestFigure, kAmountSize, kIdColumn, kNameColumn},
+        {widestFigure, kAmountSize, kBalanceColumn, 0},
+        // The label's last character clear of a total that fills its ten places.
+        {kTotalLabel.trimmed(), kHeadingSize, kTotalLabelColumn, kBalanceColumn},
+        {QString(), kAmountSize, kRuleEndColumn, 0},
+    };
+    // Rules run under the heading and under every fifth account; the total stands three
+    // lines under the last account, or under the heading on a page of its own.
+    room.stacks = {
+        {kHeadingSize, true, kAmountSize, 1}, {kAmountSize, true, kAmountSize, 1},
+        {kAmountSize, true, kHeadingSize, 3}, {kHeadingSize, true, kHeadingSize, 3},
+        {kTitleSize, false, kHeadingSize, 3},
+    };
+    room.firstLine = 3;
+    room.firstSize = kTitleSize;
+    room.lastSize = kHeadingSize;
+    room.figureSize = kAmountSize;
+    return room;
 }
 
 QByteArray assetReportCsv(const AssetReportData &data, const QString &date)

@@ -4,6 +4,7 @@
 // report window only decides when they run.
 
 #include "reports/PageModel.h"
+#include "reports/ReportGrid.h"
 #include "reports/ReportSurface.h"
 
 #include <QByteArray>
@@ -43,6 +44,10 @@ AssetReportData readAssetReport(LedgerConnection &db);
 // A long account name is cut with "…" before the balance column.
 void paintAssetReport(ReportSurface &g, const strPreVal &model, const AssetReportData &data,
                       const QString &date);
+
+// What the page needs of its grid for no text to meet another: the head, the account rows
+// (a number of up to ten digits, the name cut before the balance) and the total under its label.
+GridRoom assetReportRoom();
 
 // The whole CSV file.
 QByteArray assetReportCsv(const AssetReportData &data, const QString &date);

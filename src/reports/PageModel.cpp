@@ -1,5 +1,9 @@
 #include "reports/PageModel.h"
 
+#include "reports/AssetReport.h"
+#include "reports/ReportGrid.h"
+#include "reports/YearlyReport.h"
+
 #include <cmath>
 #include <limits>
 
@@ -62,7 +66,7 @@ std::optional<strPreVal> previewPageModel(int32_t reportCode)
 }
 
 strPreVal printerPageModel(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight,
-                           int32_t resolution)
+                           int32_t resolution, double scale)
 {
     strPreVal model = preview;
     model.Scale = 1.0;
@@ -71,18 +75,77 @@ strPreVal printerPageModel(const strPreVal &preview, int32_t pageWidth, int32_t 
     model.PageHeight = pageHeight;
     model.Resolution = resolution;
     deriveSizes(model);
+    // Set after the grid: it fills the page whatever size the texts are drawn in.
+    model.Scale = scale;
+    model.LeftOffset = preview.LeftOffset * scale;
+    model.LeftIndent = convertToInt32(preview.LeftIndent * scale);
     return model;
 }
 
-PageRoom printerPageRoom(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight)
+namespace {
+// Figures smaller than this are hard to read on paper.
+constexpr double kLeastFigureSize = 5;
+
+std::optional<GridRoom> roomOf(int32_t reportCode)
 {
-    // The figures of the yearly report, 8 pixels, are the smallest text of either report.
-    constexpr double kLeastLineHeight = 4;
-    const strPreVal printer = printerPageModel(preview, pageWidth, pageHeight, 72);
-    if (printer.LineHeight < kLeastLineHeight) {
-        return PageRoom::TooLow;
+    switch (reportCode) {
+    case kAssetReport:
+        return assetReportRoom();
+    case kYearlyReport:
+        return yearlyReportRoom();
+    default:
+        return std::nullopt;
     }
-    return printer.ColWidth < 1 ? PageRoom::TooNarrow : PageRoom::Enough;
+}
+
+struct PrinterFit
+{
+    double scale = 1.0;
+    PageRoom room = PageRoom::Enough;
+};
+
+PrinterFit fitPrinterPage(int32_t reportCode, const strPreVal &preview, int32_t pageWidth, int32_t pageHeight)
+{
+    const std::optional<GridRoom> room = roomOf(reportCode);
+    if (!room) {
+        return {};
+    }
+    const auto modelAt = [&](double scale) {
+        return printerPageModel(preview, pageWidth, pageHeight, 72, scale);
+    };
+    const auto fits = [&](double scale) {
+        const strPreVal model = modelAt(scale);
+        return textsFitDown(model, *room) && textsFitAcross(model, *room);
+    };
+    if (fits(1.0)) {
+        return {};
+    }
+    const double least = kLeastFigureSize / room->figureSize;
+    if (!fits(least)) {
+        const bool down = textsFitDown(modelAt(least), *room);
+        return {least, down ? PageRoom::TooNarrow : PageRoom::TooLow};
+    }
+    // Every text grows with the scale, so the texts fit up to some scale and not above it.
+    double fitting = least;
+    double tooLarge = 1.0;
+    for (int step = 0; step < 20; ++step) {
+        const double middle = (fitting + tooLarge) / 2;
+        (fits(middle) ? fitting : tooLarge) = middle;
+    }
+    return {fitting, PageRoom::Enough};
+}
+} // namespace
+
+PageRoom printerPageRoom(int32_t reportCode, const strPreVal &preview, int32_t pageWidth, int32_t pageHeight)
+{
+    return fitPrinterPage(reportCode, preview, pageWidth, pageHeight).room;
+}
+
+strPreVal fittedPrinterPageModel(int32_t reportCode, const strPreVal &preview, int32_t pageWidth,
+                                 int32_t pageHeight, int32_t resolution)
+{
+    const PrinterFit fit = fitPrinterPage(reportCode, preview, pageWidth, pageHeight);
+    return printerPageModel(preview, pageWidth, pageHeight, resolution, fit.scale);
 }
 
 strDrawPos getDrawPos(const strPreVal &model, int32_t line, int32_t column)

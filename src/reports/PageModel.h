@@ -24,16 +24,17 @@ struct strPreVal
     int32_t LeftIndent = 0;
 };
 
-// Whether a printer page of that size (pixels at 72 dots per inch) holds the report's grid
-// readably: its lines at least half the smallest text size apart, so that no line's text
-// covers the next line's, and its columns at least a pixel wide.
+// Whether a printer page of that size (pixels at 72 dots per inch) holds a report's texts
+// readably: drawn no smaller than the least size (about 5 points for its figures), each
+// clear of the others and inside the page. Otherwise its lines (TooLow) or its columns
+// (TooNarrow) are too close for the largest texts on them.
 enum class PageRoom
 {
     Enough,
     TooLow,
     TooNarrow
 };
-PageRoom printerPageRoom(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight);
+PageRoom printerPageRoom(int32_t reportCode, const strPreVal &preview, int32_t pageWidth, int32_t pageHeight);
 
 // The pixel position of a grid cell: X the left end of its text, Y its text baseline.
 struct strDrawPos
@@ -54,9 +55,17 @@ int32_t convertToInt32(double value);
 std::optional<strPreVal> previewPageModel(int32_t reportCode);
 
 // The printer page model: 50 lines on the printer's page, the columns, margins, text size and
-// indent kept from the preview page.
+// indent kept from the preview page. The grid always fills the page; with a Scale below 1
+// every text is drawn that much smaller, and the left margin and indent with them, while
+// the top margin stays, so that a rule keeps its distance under its line's figures.
 strPreVal printerPageModel(const strPreVal &preview, int32_t pageWidth, int32_t pageHeight,
-                           int32_t resolution);
+                           int32_t resolution, double scale = 1.0);
+
+// The printer page model a print of that report uses: Scale 1 where the report's texts fit
+// the page's grid, as the preview lays them out; on a smaller page the largest Scale at which
+// they keep clear of each other, down to the least size (printerPageRoom tells when not).
+strPreVal fittedPrinterPageModel(int32_t reportCode, const strPreVal &preview, int32_t pageWidth,
+                                 int32_t pageHeight, int32_t resolution);
 
 // The pixel position of a grid cell (lines and columns count from 1); not limited to the page.
 strDrawPos getDrawPos(const strPreVal &model, int32_t line, int32_t column);

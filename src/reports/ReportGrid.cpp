@@ -1,10 +1,17 @@
 #include "reports/ReportGrid.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
 
 namespace {
 // The least room, in pixels, between a text and the next column or figure.
 constexpr double kTextGap = 2;
+// The report face's glyphs stand in their em square: 0.88 of the size above the baseline
+// and 0.12 below it. Lines whose squares touch are set solid; they must not reach further.
+constexpr double kEmAbove = 0.88;
+constexpr double kEmBelow = 0.12;
 
 struct RuleEnds
 {
@@ -23,11 +30,17 @@ RuleEnds ruleEnds(const strPreVal &model, int32_t line1, int32_t column1, int32_
 }
 } // namespace
 
+float scaledTextSize(const strPreVal &model, int32_t size)
+{
+    // A hair over the product, so that 10 x 0.7 is 7 and not 6 for the rounding of doubles.
+    return static_cast<float>(std::max(1.0, std::floor(size * model.Scale + 1e-9)));
+}
+
 void DrawPStr(ReportSurface &g, const strPreVal &model, const QString &text, int32_t size, int32_t line,
               int32_t column)
 {
     const strDrawPos p = getDrawPos(model, line, column);
-    g.setTextSize(static_cast<float>(size * model.Scale));
+    g.setTextSize(scaledTextSize(model, size));
     g.drawText(p.X, p.Y, text);
 }
 
@@ -36,7 +49,7 @@ void DrawPName(ReportSurface &g, const strPreVal &model, const QString &text, in
 {
     const strDrawPos p = getDrawPos(model, line, column);
     const double room = getDrawPos(model, line, limitColumn).X - kTextGap - p.X;
-    g.setTextSize(static_cast<float>(size * model.Scale));
+    g.setTextSize(scaledTextSize(model, size));
     g.drawText(p.X, p.Y, g.metrics().elidedText(text, Qt::ElideRight, std::max(0.0, room)));
 }
 
@@ -54,7 +67,7 @@ std::vector<FigurePlacement> DrawPFigures(ReportSurface &g, const strPreVal &mod
         const double x = getDrawPos(model, line, figures[i].column).X;
         FigurePlacement &placement = placements[i];
         for (placement.size = size;; --placement.size) {
-            g.setTextSize(static_cast<float>(placement.size * model.Scale));
+            g.setTextSize(scaledTextSize(model, placement.size));
             const QFontMetricsF metrics = g.metrics();
             placement.digitsLeft = x + metrics.horizontalAdvance(text.left(blanks));
             placement.digitsRight = x + metrics.horizontalAdvance(text);
@@ -68,6 +81,75 @@ std::vector<FigurePlacement> DrawPFigures(ReportSurface &g, const strPreVal &mod
         DrawPStr(g, model, figures[i].text, placements[i].size, line, figures[i].column);
     }
     return placements;
+}
+
+namespace {
+// The advance of a text in the report face at a size on the model's page.
+class TextWidths
+{
+public:
+    explicit TextWidths(const strPreVal &model) : m_model(model) {}
+    double width(const QString &text, int32_t size)
+    {
+        const float scaled = scaledTextSize(m_model, size);
+        auto at = m_metrics.find(scaled);
+        if (at == m_metrics.end()) {
+            at = m_metrics
+                     .emplace(scaled, QFontMetricsF(ReportSurface::reportFont(QStringLiteral("System"), false,
+                                                                              false, scaled)))
+                     .first;
+        }
+        return at->second.horizontalAdvance(text);
+    }
+
+private:
+    const strPreVal &m_model;
+    std::map<float, QFontMetricsF> m_metrics;
+};
+
+// Where a rule under a line runs, in pixels under its texts' baseline.
+int32_t ruleDepth(const strPreVal &model)
+{
+    const int32_t baseline = getDrawPos(model, 1, 1).Y;
+    return convertToInt32(baseline + model.TopOffset / 2) - baseline;
+}
+} // namespace
+
+bool textsFitAcross(const strPreVal &model, const GridRoom &room)
+{
+    TextWidths widths(model);
+    return std::all_of(room.spans.begin(), room.spans.end(), [&](const GridRoom::Span &span) {
+        const double limit =
+            span.limitColumn > 0 ? getDrawPos(model, 1, span.limitColumn).X : double(model.PageWidth);
+        return getDrawPos(model, 1, span.column).X + widths.width(span.text, span.size) + kTextGap <= limit;
+    });
+}
+
+bool textsFitDown(const strPreVal &model, const GridRoom &room)
+{
+    // Baselines fall on whole pixels, so lines stand one pixel closer in places than their
+    // height: the closest pair on the page decides.
+    const int32_t lines = convertToInt32(model.LinesPerPage);
+    const auto closest = [&](int32_t apart) {
+        int32_t least = std::numeric_limits<int32_t>::max();
+        for (int32_t line = 1; line + apart <= lines; ++line) {
+            least = std::min(least, getDrawPos(model, line + apart, 1).Y - getDrawPos(model, line, 1).Y);
+        }
+        return least;
+    };
+    const double rule = ruleDepth(model);
+    const auto above = [&](int32_t size) { return kEmAbove * scaledTextSize(model, size); };
+    const auto below = [&](int32_t size, bool ruleUnder) {
+        return std::max(kEmBelow * scaledTextSize(model, size), ruleUnder ? rule : 0.0);
+    };
+    // A hundredth of a pixel for the rounding of doubles: squares that touch are set solid.
+    constexpr double kSlack = 0.01;
+    const bool apart = std::all_of(room.stacks.begin(), room.stacks.end(), [&](const GridRoom::Stack &stack) {
+        return below(stack.upperSize, stack.ruleUnder) + above(stack.lowerSize) <=
+               closest(stack.linesApart) + kSlack;
+    });
+    return apart && getDrawPos(model, room.firstLine, 1).Y - above(room.firstSize) >= -kSlack &&
+           getDrawPos(model, lines, 1).Y + below(room.lastSize, true) <= model.ScaledHeight + kSlack;
 }
 
 void DrawPline(ReportSurface &g, const strPreVal &model, int32_t line1, int32_t column1, int32_t line2,

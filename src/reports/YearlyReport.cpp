@@ -15,12 +15,29 @@ constexpr int32_t kNameRuleColumn = 30;
 constexpr int32_t kYearRuleColumn = 152;
 constexpr int32_t kYearColumn = 151;
 constexpr int32_t kRuleEndColumn = 160;
+constexpr int32_t kTitleColumn = 14;
+constexpr int32_t kDateColumn = 50;
+constexpr int32_t kYearHeadingColumn = 153;
+constexpr int32_t kTitleSize = 12;
 constexpr int32_t kNameSize = 10;
 constexpr int32_t kAmountSize = 8;
+const QString kTitleTail = QStringLiteral(" 年度　レポート");
+const QString kYearHeading = QStringLiteral("合　計");
+const QString kIncomeTotalsLabel = QStringLiteral("  収  入  合  計");
 
 int32_t monthColumn(int month)
 {
     return 31 + 10 * (month - 1);
+}
+
+int32_t monthHeadingColumn(int month)
+{
+    return 33 + 10 * (month - 1);
+}
+
+QString monthHeading(int month)
+{
+    return QString::number(month) + QStringLiteral(" 月");
 }
 
 MonthSums readSums(const RowSet &rows)
@@ -94,7 +111,7 @@ std::optional<RuleGap> drawAmounts(ReportSurface &g, const strPreVal &model, con
     }
     // The digits stand on the baseline and rise by the capital height; a pixel more on
     // either side keeps the dashes from touching them.
-    g.setTextSize(static_cast<float>(placements.back().size * model.Scale));
+    g.setTextSize(scaledTextSize(model, placements.back().size));
     const double baseline = getDrawPos(model, line, kYearColumn).Y;
     return RuleGap{baseline - g.metrics().capHeight() - 1, baseline + 1};
 }
@@ -201,12 +218,12 @@ YearlyReportData readYearlyReport(LedgerConnection &db, const QString &year)
 
 void KRnendoHeader(ReportSurface &g, const strPreVal &model, const QString &year, const QString &date)
 {
-    DrawPStr(g, model, year + QStringLiteral(" 年度　レポート"), 12, 2, 14);
-    DrawPStr(g, model, date, 10, 2, 50);
+    DrawPStr(g, model, year + kTitleTail, kTitleSize, 2, kTitleColumn);
+    DrawPStr(g, model, date, kNameSize, 2, kDateColumn);
     for (int m = 1; m <= 12; ++m) {
-        DrawPStr(g, model, QString::number(m) + QStringLiteral(" 月"), 10, 4, 33 + 10 * (m - 1));
+        DrawPStr(g, model, monthHeading(m), kNameSize, 4, monthHeadingColumn(m));
     }
-    DrawPStr(g, model, QStringLiteral("合　計"), 10, 4, 153);
+    DrawPStr(g, model, kYearHeading, kNameSize, 4, kYearHeadingColumn);
     DrawPline(g, model, 4, 1, 4, kRuleEndColumn, RuleStyle::Solid);
 }
 
@@ -259,7 +276,7 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
     };
 
     drawRows(data.income);
-    drawTotals(QStringLiteral("  収  入  合  計"), data.incomeTotals);
+    drawTotals(kIncomeTotalsLabel, data.incomeTotals);
     pageStepDecision(line);
 
     DrawPStr(g, model, QStringLiteral("  支  出"), kNameSize, line, kNameColumn);
@@ -271,6 +288,39 @@ void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyRep
     DrawPStr(g, model, QStringLiteral("  差  引  合  計"), kNameSize, line, kNameColumn);
     drawFigures(data.difference());
     KRnendoFooter(g, model, line, yearGaps);
+}
+
+GridRoom yearlyReportRoom()
+{
+    const QString widestFigure(10, u'0');
+    GridRoom room;
+    room.spans = {
+        {QStringLiteral("0000") + kTitleTail, kTitleSize, kTitleColumn, kDateColumn},
+        {QStringLiteral("0000/00/00"), kNameSize, kDateColumn, 0},
+        {kYearHeading, kNameSize, kYearHeadingColumn, 0},
+        // The totals labels are as long as the difference's, and are not cut.
+        {kIncomeTotalsLabel, kNameSize, kNameColumn, kNameRuleColumn},
+        {widestFigure, kAmountSize, kYearColumn, 0},
+        {QString(), kNameSize, kRuleEndColumn, 0},
+    };
+    for (int m = 1; m <= 12; ++m) {
+        room.spans.push_back({monthHeading(m), kNameSize, monthHeadingColumn(m),
+                              m < 12 ? monthHeadingColumn(m + 1) : kYearHeadingColumn});
+        // December's digits end before the year column's rule.
+        room.spans.push_back(
+            {widestFigure, kAmountSize, monthColumn(m), m < 12 ? monthColumn(m + 1) : kYearRuleColumn});
+    }
+    // Every line from the head's down may have a rule under it: the head rule, the dotted
+    // rule above a totals line and the solid one on it.
+    room.stacks = {
+        {kNameSize, true, kNameSize, 1},
+        {kTitleSize, false, kNameSize, 2},
+    };
+    room.firstLine = 2;
+    room.firstSize = kTitleSize;
+    room.lastSize = kNameSize;
+    room.figureSize = kAmountSize;
+    return room;
 }
 
 QByteArray yearlyReportCsv(const YearlyReportData &data, const QString &year, const QString &date)

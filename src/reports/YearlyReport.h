@@ -99,5 +99,10 @@ void KRnendoFooter(ReportSurface &g, const strPreVal &model, int32_t lastLine,
 void paintYearlyReport(ReportSurface &g, const strPreVal &model, const YearlyReportData &data,
                        const QString &year, const QString &date);
 
+// What a page needs of its grid for no text to meet another and no rule to run through a
+// figure: the head, the names cut before the names' rule, and twelve months' figures of ten
+// places each, December's clear of the year column's rule.
+GridRoom yearlyReportRoom();
+
 // The whole CSV file: fourteen fields on the heading and the data lines.
 QByteArray yearlyReportCsv(const YearlyReportData &data, const QString &year, const QString &date);

@@ -94,9 +94,9 @@ QPrinter *asPrinter(QPaintDevice *device)
 
 // The message that stops a print whose margins leave the page in its orientation no room for
 // the report's grid, naming those margins; none when the page holds it.
-std::optional<QString> marginsRefusal(const QPrinter &printer, const strPreVal &preview)
+std::optional<QString> marginsRefusal(const QPrinter &printer, int32_t reportCode, const strPreVal &preview)
 {
-    const PageRoom room = printerPageRoom(preview, printer.width(), printer.height());
+    const PageRoom room = printerPageRoom(reportCode, preview, printer.width(), printer.height());
     if (room == PageRoom::Enough) {
         return std::nullopt;
     }
@@ -617,7 +617,7 @@ void wndPrev::pbtPrint_Action()
     // Margins chosen for the other orientation may leave this one no room for the grid: the
     // print stops there rather than giving a garbled page, and the next print asks for the
     // setup again.
-    if (const std::optional<QString> refusal = marginsRefusal(*printer, m_pPVal)) {
+    if (const std::optional<QString> refusal = marginsRefusal(*printer, m_iReportCode, m_pPVal)) {
         Ui::instance().message(*refusal);
         gPrinter.SetupDone = false;
         return;
@@ -631,7 +631,8 @@ void wndPrev::pbtPrint_Action()
     gPrinter.PageHeight = printer->height();
     gPrinter.Resolution = std::max(printer->logicalDpiX(), printer->logicalDpiY());
     const strPreVal previewModel = m_pPVal;
-    m_pPVal = printerPageModel(m_pPVal, gPrinter.PageWidth, gPrinter.PageHeight, gPrinter.Resolution);
+    m_pPVal = fittedPrinterPageModel(m_iReportCode, m_pPVal, gPrinter.PageWidth, gPrinter.PageHeight,
+                                     gPrinter.Resolution);
     m_gPP = printer.get();
     gPrinter.Landscape = landscape;
     if (m_iReportCode == kAssetReport) {

@@ -82,6 +82,56 @@ TEST(PageModel, PrinterPageKeepsTheGridOfThePreview)
     EXPECT_EQ(printer.BaseTextSize, 50);
 }
 
+TEST(PageModel, PrinterPagesShortOfTheGridDrawEveryTextSmallerDownToTheLeastSize)
+{
+    // Sizes of the names (10) and figures (8) of the yearly report, and of the title (16),
+    // headings (12) and figures (10) of the asset report, as a print draws them.
+    struct Case
+    {
+        int32_t report;
+        int32_t width;
+        int32_t height;
+        PageRoom room;
+        QList<float> sizes;
+    };
+    const Case cases[] = {
+        // A4 at 10 mm: the grid as the preview lays it out.
+        {kYearlyReport, 786, 539, PageRoom::Enough, {10, 8}},
+        {kAssetReport, 539, 786, PageRoom::Enough, {16, 12, 10}},
+        // A4 landscape at 20 mm: lines of 9.6 points hold figures of 8, not names of 10.
+        {kYearlyReport, 728, 481, PageRoom::Enough, {9, 7}},
+        // A5 at 10 mm: the months' columns hold figures of 5 points.
+        {kYearlyReport, 539, 364, PageRoom::Enough, {6, 5}},
+        // A5 at 30 mm: the date whole before the right margin.
+        {kAssetReport, 250, 425, PageRoom::Enough, {9, 6, 5}},
+        // Lines of 6 points would take names of 5 points: below the least size.
+        {kYearlyReport, 481, 306, PageRoom::TooLow, {}},
+        {kAssetReport, 539, 300, PageRoom::TooLow, {}},
+        // Columns of 1.8 points, and of 1.1.
+        {kYearlyReport, 304, 539, PageRoom::TooNarrow, {}},
+        {kAssetReport, 57, 786, PageRoom::TooNarrow, {}},
+    };
+    for (const Case &c : cases) {
+        const std::string what =
+            std::to_string(c.report) + " " + std::to_string(c.width) + "x" + std::to_string(c.height);
+        const strPreVal preview = *previewPageModel(c.report);
+        EXPECT_EQ(printerPageRoom(c.report, preview, c.width, c.height), c.room) << what;
+        if (c.room != PageRoom::Enough) {
+            continue;
+        }
+        const strPreVal printer = fittedPrinterPageModel(c.report, preview, c.width, c.height, 72);
+        // The grid fills the page whatever the size of its texts.
+        EXPECT_EQ(printer.ScaledWidth, c.width) << what;
+        EXPECT_DOUBLE_EQ(printer.LineHeight, c.height / 50.0) << what;
+        QList<float> sizes;
+        for (const int32_t size :
+             c.report == kYearlyReport ? QList<int32_t>{10, 8} : QList<int32_t>{16, 12, 10}) {
+            sizes.append(scaledTextSize(printer, size));
+        }
+        EXPECT_EQ(sizes, c.sizes) << what;
+    }
+}
+
 TEST(PageModel, GridPositions)
 {
     struct Case

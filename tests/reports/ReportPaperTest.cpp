@@ -4,12 +4,15 @@
 #include "platform/PageSetup.h"
 #include "platform/RollingDate.h"
 #include "reports/AssetReport.h"
+#include "reports/PainterSurface.h"
 #include "reports/RecordingSurface.h"
 #include "reports/YearlyReport.h"
 #include "reports/wndPrev.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -67,6 +70,33 @@ protected:
         return names;
     }
 
+    // Both reports on one page with the texts that need the most room: a name cut before
+    // the next column, names with descenders, figures of ten and eleven characters, among
+    // them December's beside the year column's rule and year totals reaching across it.
+    void addPaperFixture()
+    {
+        setAccounts({QStringLiteral("現金"), QStringLiteral("預金"), kLongAccount, QStringLiteral("カード"),
+                     QStringLiteral("証券口座"), QStringLiteral("財布"), QStringLiteral("定期預金"),
+                     QStringLiteral("Wallet(gy)")});
+        const qint64 balances[] = {12000, -1500000000, 1234567890, -3500, 1999999999, 0, 250000, 77};
+        for (int i = 0; i < 8; ++i) {
+            exec(QStringLiteral("UPDATE Sisan SET Zankin = %1 WHERE Id = %2").arg(balances[i]).arg(i + 1));
+        }
+        exec(QStringLiteral("INSERT INTO Himoku VALUES (900, 2, '%1', 76, 0)").arg(kLongSubItem));
+        addEntry(2024, 1, 25, 1, 2, 77, 300000);
+        addEntry(2024, 6, 30, 1, 2, 77, 1000000038);
+        addEntry(2024, 12, 25, 1, 2, 77, 300000);
+        addEntry(2024, 6, 30, 2, 2, 83, 12);
+        addEntry(2024, 1, 10, 1, 2, 900, 5000);
+        addEntry(2024, 1, 3, 1, 1, 2, 4000);
+        addEntry(2024, 3, 1, 1, 1, 2, 2500);
+        addEntry(2024, 2, 14, 1, 1, 13, 8000);
+        addEntry(2024, 12, 31, 1, 1, 3, 999999999);
+    }
+    // In kana: the CJK face's kanji read back from the PDF partly as radicals NFKC leaves alone.
+    const QString kLongAccount = QStringLiteral("とてもながいこうざのなまえをここまでかいてしまいました");
+    const QString kLongSubItem = QStringLiteral("とてもながいなまえのひもく/さらにながいなまえのこうもく");
+
     // Income sub-items 'extra/N' with one income entry each in 2024: a yearly report of
     // count + 5 lines and more.
     void addIncomeSubItems(int count)
@@ -123,6 +153,56 @@ bool onOneLine(const PdfWord &a, const PdfWord &b)
     // Boxes of neighbouring lines overlap on a low page; each word's middle lies in the other.
     const auto holds = [](const QRectF &box, double y) { return box.top() < y && y < box.bottom(); };
     return a.page == b.page && holds(a.box, b.box.center().y()) && holds(b.box, a.box.center().y());
+}
+
+// The printable size in points of a paper set up in one orientation, turned to the report's,
+// as the print turns it.
+QSize printableSize(QPageSize::PageSizeId paper, QPageLayout::Orientation setup, const QMarginsF &margins,
+                    QPageLayout::Orientation report)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageLayout(QPageLayout(QPageSize(paper), setup, margins, QPageLayout::Millimeter));
+    printer.setPageOrientation(report);
+    printer.setResolution(72);
+    return QSize(printer.width(), printer.height());
+}
+
+// The pages kept from before, beside this file.
+QString referenceFile(const QString &name)
+{
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/data/") + name;
+}
+
+// A word as the reference lists keep it: page, box and text, today's date as "<date>".
+QString wordLine(const PdfWord &word)
+{
+    const QString text = word.text == today() ? QStringLiteral("<date>") : word.text;
+    return QStringLiteral("%1 %2 %3 %4 %5 %6")
+        .arg(word.page)
+        .arg(word.box.left(), 0, 'f', 3)
+        .arg(word.box.top(), 0, 'f', 3)
+        .arg(word.box.right(), 0, 'f', 3)
+        .arg(word.box.bottom(), 0, 'f', 3)
+        .arg(text);
+}
+
+// Where a recorded figure's digits stand: from the end of its padding blanks to its end,
+// from its baseline up by the digits' height.
+QList<QRectF> figureDigits(const RecordingSurface &g)
+{
+    QList<QRectF> digits;
+    for (const auto &op : g.texts()) {
+        const QString figure = op.text.trimmed();
+        if (!isFigure(figure)) {
+            continue;
+        }
+        const QFontMetricsF metrics(ReportSurface::reportFont(op.font, op.bold, op.underline, op.size));
+        const double left = op.x1 + metrics.horizontalAdvance(op.text.left(op.text.indexOf(figure)));
+        const double right = op.x1 + metrics.horizontalAdvance(op.text);
+        digits.append(QRectF(QPointF(left, op.y1 - metrics.capHeight()), QPointF(right, op.y1)));
+    }
+    return digits;
 }
 
 // The grid line a recorded text or rule end stands on, 0 for none.
@@ -464,8 +544,11 @@ TEST_F(ReportPaperTest, MarginsThatLeaveNoRoomInTheReportsOrientationStopThePrin
         // Side margins set on a landscape page that the portrait asset page has no room for.
         {kAssetReport, QPageSize::A4, QPageLayout::Landscape, QMarginsF(100, 10, 100, 10),
          QStringLiteral("左右の余白（左 100 mm、右 100 mm）では、縦向き") + tail},
-        // The smallest page of the usual setups still prints.
-        {kYearlyReport, QPageSize::A5, QPageLayout::Portrait, QMarginsF(30, 30, 30, 30), QString()},
+        // A5 at 30 mm leaves the landscape yearly page lines of 5 points: its names would be
+        // drawn over each other even at the least size. The portrait asset page still prints,
+        // smaller.
+        {kYearlyReport, QPageSize::A5, QPageLayout::Portrait, QMarginsF(30, 30, 30, 30),
+         QStringLiteral("上下の余白（上 30 mm、下 30 mm）では、横向き") + tail},
         {kAssetReport, QPageSize::A5, QPageLayout::Portrait, QMarginsF(30, 30, 30, 30), QString()},
     };
     int n = 0;
@@ -488,5 +571,234 @@ TEST_F(ReportPaperTest, MarginsThatLeaveNoRoomInTheReportsOrientationStopThePrin
             // The setup is asked for again at the next print.
             EXPECT_FALSE(gPrinter.SetupDone);
         }
+    }
+}
+
+namespace {
+enum class Outcome
+{
+    Prints,
+    TooLow,
+    TooNarrow
+};
+} // namespace
+
+TEST_F(ReportPaperTest, OnEveryPaperTheTextsStandApartOrThePrintIsRefused)
+{
+    addPaperFixture();
+    const auto reference = [](const QString &name) {
+        QStringList lines = QString::fromUtf8(readFileBytes(referenceFile(name))).split(QLatin1Char('\n'));
+        lines.removeAll(QString());
+        return lines;
+    };
+    const QStringList assetA4 = reference(QStringLiteral("asset-a4-10mm.words"));
+    const QStringList yearlyA4 = reference(QStringLiteral("yearly-a4-10mm.words"));
+    ASSERT_FALSE(assetA4.isEmpty());
+    ASSERT_FALSE(yearlyA4.isEmpty());
+    // What must be printed: every word of the page on A4 at 10 mm, as often, and today's date
+    // whole. A long name may be cut anywhere (its start kept), or not at all where the smaller
+    // text leaves it the room.
+    const auto printedWords = [&](const QStringList &lines) {
+        QStringList texts;
+        for (const QString &line : lines) {
+            QString text = line.section(QLatin1Char(' '), 5);
+            for (const QString &name : {kLongAccount, kLongSubItem}) {
+                if (text == name ||
+                    (text.endsWith(QStringLiteral("...")) && name.startsWith(text.chopped(3)))) {
+                    text = QStringLiteral("<long name>");
+                }
+            }
+            texts.append(text);
+        }
+        texts.sort();
+        return texts.join(QLatin1Char('\n')).toStdString();
+    };
+    const auto asPrinted = [&](const QList<PdfWord> &words) {
+        QStringList lines;
+        for (const PdfWord &word : words) {
+            lines.append(wordLine(word));
+        }
+        return lines;
+    };
+
+    const QString tail =
+        QStringLiteral("の用紙にレポートを印刷する場所がありません。ページ設定で余白を小さくしてください。");
+    const auto refusal = [&](Outcome outcome, const QMarginsF &mm, int report) {
+        const QString margins =
+            outcome == Outcome::TooLow
+                ? QStringLiteral("上下の余白（上 %1 mm、下 %2 mm）").arg(mm.top()).arg(mm.bottom())
+                : QStringLiteral("左右の余白（左 %1 mm、右 %2 mm）").arg(mm.left()).arg(mm.right());
+        return margins + QStringLiteral("では、") +
+               (report == kYearlyReport ? QStringLiteral("横向き") : QStringLiteral("縦向き")) + tail;
+    };
+
+    const auto P = QPageLayout::Portrait;
+    const auto L = QPageLayout::Landscape;
+    const auto even = [](double mm) { return QMarginsF(mm, mm, mm, mm); };
+    const struct
+    {
+        QPageSize::PageSizeId paper;
+        QPageLayout::Orientation setup;
+        QMarginsF margins;
+        Outcome asset;
+        Outcome yearly;
+    } cases[] = {
+        // Where the grid fits: the page printed as before, word for word.
+        {QPageSize::A4, P, even(10), Outcome::Prints, Outcome::Prints},
+        {QPageSize::A4, L, even(10), Outcome::Prints, Outcome::Prints},
+        // Smaller pages: every text drawn smaller with the grid, down to figures of 5 points.
+        {QPageSize::A5, P, even(0), Outcome::Prints, Outcome::Prints},
+        {QPageSize::A5, L, even(0), Outcome::Prints, Outcome::Prints},
+        {QPageSize::A5, P, even(10), Outcome::Prints, Outcome::Prints},
+        {QPageSize::A5, L, even(10), Outcome::Prints, Outcome::Prints},
+        {QPageSize::A5, P, even(20), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::A5, L, even(20), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::A5, P, even(30), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::A5, L, even(30), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::JisB5, P, even(40), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::A4, P, QMarginsF(10, 66, 10, 66), Outcome::Prints, Outcome::TooLow},
+        {QPageSize::A4, P, QMarginsF(95, 10, 95, 10), Outcome::TooNarrow, Outcome::TooNarrow},
+        // Pages a little short of the grid: the names of neighbouring lines touched.
+        {QPageSize::A4, L, even(20), Outcome::Prints, Outcome::Prints},
+        {QPageSize::B5, P, even(10), Outcome::Prints, Outcome::Prints},
+        {QPageSize::Letter, P, even(20), Outcome::Prints, Outcome::Prints},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        for (const int report : {kAssetReport, kYearlyReport}) {
+            const QString what =
+                QStringLiteral("%1 %2 set up %3 at %4/%5/%6/%7 mm")
+                    .arg(report == kAssetReport ? QStringLiteral("asset") : QStringLiteral("yearly"))
+                    .arg(QPageSize(c.paper).name())
+                    .arg(c.setup == P ? QStringLiteral("portrait") : QStringLiteral("landscape"))
+                    .arg(c.margins.left())
+                    .arg(c.margins.top())
+                    .arg(c.margins.right())
+                    .arg(c.margins.bottom());
+            SCOPED_TRACE(what.toStdString());
+            const Outcome outcome = report == kAssetReport ? c.asset : c.yearly;
+            m_ui->messages.clear();
+            keepSetup(c.paper, c.setup, c.margins);
+            const QString pdf = path(QStringLiteral("paper-%1.pdf").arg(++n));
+            if (report == kYearlyReport) {
+                printYearlyReport(pdf);
+            } else {
+                printAssetReport(pdf);
+            }
+            if (outcome != Outcome::Prints) {
+                EXPECT_EQ(m_ui->messages, QStringList{refusal(outcome, c.margins, report)});
+                EXPECT_FALSE(QFileInfo::exists(pdf));
+                continue;
+            }
+            EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
+            EXPECT_EQ(pdfPageCount(pdf), 1);
+            const QList<PdfWord> words = pdfWords(pdf);
+            const QStringList &before = report == kAssetReport ? assetA4 : yearlyA4;
+            EXPECT_EQ(printedWords(asPrinted(words)), printedWords(before));
+            if (c.paper == QPageSize::A4 && c.margins == even(10)) {
+                EXPECT_EQ(asPrinted(words).join(QLatin1Char('\n')).toStdString(),
+                          before.join(QLatin1Char('\n')).toStdString());
+            }
+
+            const QPageLayout::Orientation orientation = report == kYearlyReport ? L : P;
+            const QRectF area = printableArea(c.paper, orientation, c.margins).adjusted(-0.5, -0.5, 0.5, 0.5);
+            int meeting = 0;
+            for (qsizetype i = 0; i < words.size(); ++i) {
+                EXPECT_TRUE(area.contains(words[i].em)) << words[i].text.toStdString();
+                for (qsizetype j = i + 1; j < words.size(); ++j) {
+                    const QRectF both = words[i].em.intersected(words[j].em);
+                    // Squares that touch (lines set solid) do not meet.
+                    if (words[i].page == words[j].page && both.width() > 0.01 && both.height() > 0.01 &&
+                        ++meeting <= 5) {
+                        ADD_FAILURE()
+                            << words[i].text.toStdString() << " meets " << words[j].text.toStdString();
+                    }
+                }
+            }
+            EXPECT_EQ(meeting, 0);
+
+            // No rule runs through a figure or out of the page, as the print drew them.
+            const QSize page = printableSize(c.paper, c.setup, c.margins, orientation);
+            const strPreVal model =
+                fittedPrinterPageModel(report, *previewPageModel(report), page.width(), page.height(), 72);
+            RecordingSurface g;
+            if (report == kAssetReport) {
+                paintAssetReport(g, model, readAssetReport(*KakeiboDB), today());
+            } else {
+                paintYearlyReport(g, model, readYearlyReport(*KakeiboDB, QStringLiteral("2024")),
+                                  QStringLiteral("2024"), today());
+            }
+            const QList<QRectF> digits = figureDigits(g);
+            int crossings = 0;
+            for (const auto &rule : g.lines()) {
+                const QRectF span(QPointF(std::min(rule.x1, rule.x2), std::min(rule.y1, rule.y2)),
+                                  QPointF(std::max(rule.x1, rule.x2), std::max(rule.y1, rule.y2)));
+                EXPECT_TRUE(span.left() >= 0 && span.top() >= 0 && span.right() <= page.width() &&
+                            span.bottom() <= page.height());
+                for (const QRectF &figure : digits) {
+                    crossings += span.left() <= figure.right() && span.right() >= figure.left() &&
+                                         span.top() <= figure.bottom() && span.bottom() >= figure.top()
+                                     ? 1
+                                     : 0;
+                }
+            }
+            EXPECT_EQ(crossings, 0);
+        }
+    }
+}
+
+TEST_F(ReportPaperTest, PagesWhereTheGridFitsAreDrawnAsBefore)
+{
+    addPaperFixture();
+    const AssetReportData asset = readAssetReport(*KakeiboDB);
+    const YearlyReportData yearly = readYearlyReport(*KakeiboDB, QStringLiteral("2024"));
+    const QString date = QStringLiteral("2026/12/31");
+    const struct
+    {
+        QString name;
+        int report;
+        double margin;
+    } cases[] = {
+        {QStringLiteral("asset-preview"), kAssetReport, -1},
+        {QStringLiteral("yearly-preview"), kYearlyReport, -1},
+        {QStringLiteral("asset-a4-10mm"), kAssetReport, 10},
+        {QStringLiteral("yearly-a4-10mm"), kYearlyReport, 10},
+        {QStringLiteral("asset-a4-15mm"), kAssetReport, 15},
+        {QStringLiteral("yearly-a4-15mm"), kYearlyReport, 15},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        strPreVal model = *previewPageModel(c.report);
+        if (c.margin >= 0) {
+            const QSize page = printableSize(
+                QPageSize::A4, QPageLayout::Portrait, QMarginsF(c.margin, c.margin, c.margin, c.margin),
+                c.report == kYearlyReport ? QPageLayout::Landscape : QPageLayout::Portrait);
+            model = fittedPrinterPageModel(c.report, model, page.width(), page.height(), 72);
+        }
+        EXPECT_EQ(model.Scale, 1.0);
+        // Drawn as the window draws the preview and the print draws the page, at 72 dots per inch.
+        QImage picture(model.PageWidth, model.PageHeight, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        picture.setDotsPerMeterX(2835);
+        picture.setDotsPerMeterY(2835);
+        {
+            PainterSurface g(&picture, model.PageHeight);
+            if (c.report == kAssetReport) {
+                paintAssetReport(g, model, asset, date);
+            } else {
+                paintYearlyReport(g, model, yearly, QStringLiteral("2024"), date);
+            }
+        }
+        keepPicture(picture, c.name + QStringLiteral(".png"));
+        const QImage before =
+            QImage(referenceFile(c.name + QStringLiteral(".png"))).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(picture.size(), before.size());
+        int differing = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                differing += picture.pixel(x, y) != before.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0);
     }
 }

@@ -154,7 +154,12 @@ QList<PdfWord> pdfWords(const QString &path)
             const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
             // In compatibility form: the CJK face's glyphs read back as Kangxi radicals (口 as
             // U+2F1D), and "…" reads as "...".
-            words.append({page, box, xml.readElementText().normalized(QString::NormalizationForm_KC)});
+            // pdftotext puts 1.2 of the size above the baseline and 0.248 below it.
+            const double size = box.height() / 1.448;
+            const double baseline = box.bottom() - 0.248 * size;
+            const QRectF em(QPointF(box.left(), baseline - 0.88 * size),
+                            QPointF(box.right(), baseline + 0.12 * size));
+            words.append({page, box, xml.readElementText().normalized(QString::NormalizationForm_KC), em});
         }
     }
     return words;

@@ -50,10 +50,14 @@ int pdfPageCount(const QString &path);
 
 // A word of a PDF file as pdftotext reads it back: its page (from 1), its box in points from
 // the paper's top left corner, and its text in compatibility form (NFKC; "…" reads "...").
+// The box spans the report face's line height (ascent and descent, 1.448 of the size), so
+// that boxes of lines set close overlap although their glyphs do not; em is the part its
+// glyphs stand in, the em square (0.88 of the size above the baseline, 0.12 below).
 struct PdfWord
 {
     int page = 0;
     QRectF box;
     QString text;
+    QRectF em;
 };
 QList<PdfWord> pdfWords(const QString &path);
