@@ -28,8 +28,6 @@ void PainterSurface::begin(QPaintDevice *device)
     pen.setCosmetic(true);
     m_painter.setPen(pen);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
-    // The printer's first sheet is started by begin().
-    m_printedPages = pageChosen() ? 1 : 0;
 }
 
 void PainterSurface::end()
@@ -37,15 +35,6 @@ void PainterSurface::end()
     if (m_painter.isActive()) {
         m_painter.end();
     }
-}
-
-bool PainterSurface::pageChosen() const
-{
-    if (!m_printer || m_printer->printRange() != QPrinter::PageRange) {
-        return true;
-    }
-    const QPageRanges chosen = m_printer->pageRanges();
-    return chosen.isEmpty() || chosen.contains(m_page);
 }
 
 void PainterSurface::applyFont()
@@ -103,38 +92,25 @@ QFontMetricsF PainterSurface::metrics() const
 
 void PainterSurface::drawText(int x, int y, const QString &text)
 {
-    if (pageChosen()) {
-        m_painter.drawText(QPoint(x, y), text);
-    }
+    m_painter.drawText(QPoint(x, y), text);
 }
 
 void PainterSurface::drawLine(int x1, int y1, int x2, int y2)
 {
-    if (pageChosen()) {
-        m_painter.drawLine(x1, y1, x2, y2);
-    }
+    m_painter.drawLine(x1, y1, x2, y2);
 }
 
 void PainterSurface::clearRect(int x, int y, int width, int height)
 {
-    if (pageChosen()) {
-        m_painter.fillRect(x, y, width, height, Qt::white);
-    }
+    m_painter.fillRect(x, y, width, height, Qt::white);
 }
 
 void PainterSurface::nextPage()
 {
-    ++m_page;
     if (!m_printer) {
         m_painter.translate(0, m_pageHeight);
         return;
     }
-    if (!pageChosen()) {
-        return;
-    }
-    // The first chosen page goes onto the sheet begin() started; each later one on a new sheet.
-    if (m_printedPages > 0) {
-        m_printer->newPage();
-    }
-    ++m_printedPages;
+    // begin() started the first sheet.
+    m_printer->newPage();
 }

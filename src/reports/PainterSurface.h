@@ -1,8 +1,8 @@
 #pragma once
 // A report surface that paints: onto the preview picture or onto a printer. Painting begins
 // when the surface is made and ends with end() or when it is destroyed (for a printer, that
-// finishes the print job). On a printer, only the pages chosen in the print dialog are printed:
-// what is drawn on any other page is left out.
+// finishes the print job). Which pages go onto paper, and in what order, the caller decides
+// (printedSheets): a printer surface prints every page drawn on it.
 
 #include "reports/ReportSurface.h"
 
@@ -44,9 +44,6 @@ public:
 private:
     void begin(QPaintDevice *device);
     void applyFont();
-    // Whether the page being drawn is printed: a printer prints only the pages chosen in the
-    // print dialog, a picture holds every page.
-    bool pageChosen() const;
 
     QPainter m_painter;
     QPrinter *m_printer = nullptr;
@@ -57,7 +54,4 @@ private:
     float m_size = 10;
     // The measures of the current font, kept until it changes.
     mutable std::optional<QFontMetricsF> m_metrics;
-    // The report's page being drawn, and how many of its pages went onto paper so far.
-    int m_page = 1;
-    int m_printedPages = 0;
 };

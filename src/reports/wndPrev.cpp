@@ -281,8 +281,6 @@ wndPrev::Printed wndPrev::printSheets(QPrinter &printer, const ReportPainter &pa
     if (sheets.empty()) {
         return Printed::NoChosenPage;
     }
-    // Every sheet below is a chosen page: the surface is to leave none out by its number.
-    printer.setPrintRange(QPrinter::AllPages);
     PainterSurface surface(&printer);
     if (!surface.isActive()) {
         return Printed::PrinterFailed;
