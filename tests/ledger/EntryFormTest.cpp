@@ -834,9 +834,11 @@ TEST_F(EntryFormTest, NothingIsBookedToAnAccountOrSubItemTheLedgerNoLongerLists)
     type(QStringLiteral("10"), QString());
     m_w->pbtNyuryoku()->click();
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), 1);
-    // Neither refusal is silent.
-    const QString changed = QStringLiteral("選択されたデータは既に変更または削除されています。");
-    EXPECT_EQ(m_ui->messages, (QStringList{changed, changed}));
+    // Neither refusal is silent, and neither claims what did not happen: the account chosen
+    // was deleted; without any account, nothing was.
+    EXPECT_EQ(m_ui->messages,
+              (QStringList{QStringLiteral("選択されたデータは既に変更または削除されています。"),
+                           QStringLiteral("記入する資産項目がありません。")}));
 }
 
 TEST_F(EntryFormTest, CancelNewAndTheModesTheyLeave)

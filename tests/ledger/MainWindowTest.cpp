@@ -389,8 +389,16 @@ TEST_F(MainWindowTest, LedgerWithoutAccountsBooksNothing)
     ASSERT_EQ(w->ppmHimoku()->listIndex(), 1) << "a sub-item row";
     w->tfdKingaku()->setText(QStringLiteral("500"));
     w->pbtNyuryoku()->click();
+    // A transfer has no account to leave either (its popup lists none to choose).
+    w->rbtIdou()->click();
+    w->tfdKingaku()->setText(QStringLiteral("500"));
+    w->KinyuuSinkiIdou();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items")), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM LastItems")), 0);
+    // It says so, in its own words: nothing the user chose was changed or deleted.
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("記入する資産項目がありません。"),
+                                           QStringLiteral("記入する資産項目がありません。")}));
+    EXPECT_FALSE(KakeiboDB->inTransaction());
 }
 
 TEST_F(MainWindowTest, EscapePressesCancelOnlyWhileTheFormIsOpen)
