@@ -132,6 +132,8 @@ protected:
 };
 
 class ChangedChoiceTest;
+struct ChangedCase;
+void PrintTo(const ChangedCase &c, std::ostream *os);
 
 // One write site: what the user chooses, what the other program does meanwhile, the press
 // that writes, and a look at what the window or dialog shows afterwards.
@@ -143,6 +145,11 @@ struct ChangedCase
     std::function<void(ChangedChoiceTest &)> write;
     std::function<void(ChangedChoiceTest &)> shown;
 };
+
+void PrintTo(const ChangedCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ChangedChoiceTest : public TwoProgramsTest, public ::testing::WithParamInterface<ChangedCase>
 {
@@ -339,6 +346,217 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_FALSE(gDicSisyutu.contains(kShokuzai));
                         EXPECT_EQ(t.categories->HimokuKanriSybetu, 0);
                     }}),
+    [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
+
+// The row the user chose is deleted and a new one takes its Id at once (SQLite gives the
+// largest Id plus one), of the same kind, in the same account, linked the same way: only
+// the values the user saw tell it from the row chosen.
+QStringList anExpenseTakesTheEntrysId(ChangedChoiceTest &t)
+{
+    return {QStringLiteral("DELETE FROM Items WHERE Id = %1").arg(t.lastId()),
+            QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, IdouId, "
+                           "Syukkin, Bikou) VALUES ('2024-03-05', 2024, 3, 5, %1, 1, %2, -1, 999, 'other')")
+                .arg(kGenkin)
+                .arg(kShokuzai)};
+}
+
+QStringList aPairTakesThePairsIds(ChangedChoiceTest &)
+{
+    QStringList statements{QStringLiteral("DELETE FROM Items WHERE SyubetuNo IN (3, 4)")};
+    return statements + transfer(kGenkin, kYokin, 700);
+}
+
+// The account deleted with its entries, and a new one made, which takes its Id.
+QStringList anAccountTakesYokinsId(ChangedChoiceTest &)
+{
+    return deleteAccount(kYokin) +
+           QStringList{
+               QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('貯金', 0, 0)")};
+}
+
+void choosePairRow(ChangedChoiceTest &t, bool destination, QPushButton *(wndKakeibo::*button)() const,
+                   const QString &amount)
+{
+    bookTransfer(t);
+    if (destination) {
+        t.window()->lsbSisan()->setListIndex(1);
+    }
+    t.showEntry(destination ? t.lastId() : t.lastId() - 1);
+    pressFor(t, (t.window()->*button)(), amount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ARowThatTookTheFreedId, ChangedChoiceTest,
+    ::testing::Values(
+        ChangedCase{"EntryEdit",
+                    [](ChangedChoiceTest &t) {
+                        bookExpense(t);
+                        t.showEntry(t.lastId());
+                        pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
+                    },
+                    anExpenseTakesTheEntrysId, input, windowShowsTheLedger},
+        ChangedCase{"EntryDelete",
+                    [](ChangedChoiceTest &t) {
+                        bookExpense(t);
+                        t.showEntry(t.lastId());
+                        pressFor(t, t.window()->pbtSakujyo(), QString());
+                    },
+                    anExpenseTakesTheEntrysId, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairEditFromTheSourceRow",
+                    [](ChangedChoiceTest &t) {
+                        choosePairRow(t, false, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+                    },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairEditFromTheDestinationRow",
+                    [](ChangedChoiceTest &t) {
+                        choosePairRow(t, true, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+                    },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairDeleteFromTheSourceRow",
+                    [](ChangedChoiceTest &t) { choosePairRow(t, false, &wndKakeibo::pbtSakujyo, QString()); },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairDeleteFromTheDestinationRow",
+                    [](ChangedChoiceTest &t) { choosePairRow(t, true, &wndKakeibo::pbtSakujyo, QString()); },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{
+            "NewExpenseToASubItemThatTookItsId",
+            [](ChangedChoiceTest &t) { startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材")); },
+            [](ChangedChoiceTest &) {
+                return QStringList{
+                    QStringLiteral("DELETE FROM Himoku WHERE Id = %1").arg(kShokuzai),
+                    QStringLiteral("INSERT INTO Himoku VALUES (%1, 1, '食費/外食', 1, 0)").arg(kShokuzai)};
+            },
+            input, windowShowsTheLedger},
+        ChangedCase{"NewIncomeToASubItemThatTookItsId",
+                    [](ChangedChoiceTest &t) {
+                        startNew(t, t.window()->rbtSyunyu(), QStringLiteral("その他/その他"));
+                    },
+                    [](ChangedChoiceTest &) {
+                        return QStringList{
+                            QStringLiteral("DELETE FROM Himoku WHERE Id = 90"),
+                            QStringLiteral("INSERT INTO Himoku VALUES (90, 2, 'その他/売却', 87, 0)")};
+                    },
+                    input, windowShowsTheLedger},
+        ChangedCase{"NewExpenseInAnAccountThatTookItsId",
+                    [](ChangedChoiceTest &t) {
+                        t.window()->lsbSisan()->setListIndex(1);
+                        startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材"));
+                    },
+                    anAccountTakesYokinsId, input,
+                    [](ChangedChoiceTest &t) {
+                        windowShowsTheLedger(t);
+                        EXPECT_EQ(t.window()->lsbSisan()->cell(gSisanCode.SisanRow, 1),
+                                  QStringLiteral("貯金"));
+                    }},
+        ChangedCase{"NewTransferToAnAccountThatTookItsId",
+                    [](ChangedChoiceTest &t) { startNew(t, t.window()->rbtIdou(), QStringLiteral("預金")); },
+                    anAccountTakesYokinsId, input, windowShowsTheLedger}),
+    [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
+
+// Any one value the window showed of a row, changed by the other program: a write that rests
+// on the row is refused, whichever value it was. (These changes need not leave the ledger
+// sound, so only what the write did is checked here.)
+class ShownValueTest : public ChangedChoiceTest
+{
+};
+
+TEST_P(ShownValueTest, AChangeOfAnyValueShownRefusesTheWrite)
+{
+    GetParam().choose(*this);
+    ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    otherProgram(GetParam().other(*this));
+    GetParam().write(*this);
+    EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
+    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
+    EXPECT_FALSE(KakeiboDB->inTransaction());
+    GetParam().shown(*this);
+}
+
+// One statement of the other program on the newest entry, an account or a sub-item.
+std::function<QStringList(ChangedChoiceTest &)> sets(const char *table, const char *assignment,
+                                                     const char *where = "Id = (SELECT max(Id) FROM Items)")
+{
+    return [=](ChangedChoiceTest &) {
+        return QStringList{
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                .arg(QLatin1String(table), QString::fromUtf8(assignment), QLatin1String(where))};
+    };
+}
+
+void editTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
+}
+
+void deleteTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtSakujyo(), QString());
+}
+
+void editThePairFromItsSource(ChangedChoiceTest &t)
+{
+    choosePairRow(t, false, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+}
+
+ChangedCase shownValue(const char *what, void (*choose)(ChangedChoiceTest &),
+                       std::function<QStringList(ChangedChoiceTest &)> other,
+                       void (*write)(ChangedChoiceTest &) = input)
+{
+    return ChangedCase{what, choose, std::move(other), write, windowShowsTheLedger};
+}
+
+void newExpense(ChangedChoiceTest &t)
+{
+    startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材"));
+}
+
+void newTransfer(ChangedChoiceTest &t)
+{
+    startNew(t, t.window()->rbtIdou(), QStringLiteral("預金"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryValue, ShownValueTest,
+    ::testing::Values(
+        // The entry chosen, each of its columns.
+        shownValue("EntryDate", editTheExpense, sets("Items", "Hizuke = '2024-03-06'")),
+        shownValue("EntryYear", editTheExpense, sets("Items", "Nen = 2023")),
+        shownValue("EntryMonth", editTheExpense, sets("Items", "Tuki = 4")),
+        shownValue("EntryDay", editTheExpense, sets("Items", "Hi = 6")),
+        shownValue("EntryAccount", editTheExpense, sets("Items", "SisanNo = 2")),
+        shownValue("EntryKind", editTheExpense, sets("Items", "SyubetuNo = 2")),
+        shownValue("EntrySubItem", editTheExpense, sets("Items", "HimokuNo = 3")),
+        shownValue("EntryPartnerAccount", editTheExpense, sets("Items", "IdouSisanNo = 2")),
+        shownValue("EntryPartnerRow", editTheExpense, sets("Items", "IdouId = 5")),
+        shownValue("EntryReceived", editTheExpense, sets("Items", "Nyuukin = 1")),
+        shownValue("EntryPaid", editTheExpense, sets("Items", "Syukkin = 301")),
+        shownValue("EntryMemo", editTheExpense, sets("Items", "Bikou = 'e '")),
+        // The account it is booked to, and the sub-item chosen for it.
+        shownValue("AccountName", editTheExpense, sets("Sisan", "Namae = '現金 '", "Id = 1")),
+        shownValue("AccountOpeningAmount", editTheExpense, sets("Sisan", "SyokiKingaku = 100", "Id = 1")),
+        shownValue("SubItemName", editTheExpense, sets("Himoku", "Namae = '食費/食材 '", "Id = 2")),
+        shownValue("SubItemKind", editTheExpense, sets("Himoku", "SyubetuNo = 2", "Id = 2")),
+        shownValue("SubItemMadeACategory", editTheExpense, sets("Himoku", "Ucount = 1", "Id = 2")),
+        // The sub-item a deleted entry was shown with.
+        shownValue("DeletedEntrysSubItemName", deleteTheExpense, sets("Himoku", "Namae = '食材'", "Id = 2"),
+                   confirmedInput),
+        // The other row of a pair, and the account it lies in.
+        shownValue("PartnerDate", editThePairFromItsSource, sets("Items", "Hizuke = '2024-03-06'"),
+                   confirmedInput),
+        shownValue("PartnerAmount", editThePairFromItsSource, sets("Items", "Nyuukin = 1001"),
+                   confirmedInput),
+        shownValue("PartnerMemo", editThePairFromItsSource, sets("Items", "Bikou = 'u'"), confirmedInput),
+        shownValue("PartnerLink", editThePairFromItsSource, sets("Items", "IdouId = -1"), confirmedInput),
+        shownValue("PartnerAccountName", editThePairFromItsSource, sets("Sisan", "Namae = '貯金'", "Id = 2"),
+                   confirmedInput),
+        // A new entry's account, sub-item and transfer partner.
+        shownValue("NewEntrysAccountOpeningAmount", newExpense, sets("Sisan", "SyokiKingaku = -5", "Id = 1")),
+        shownValue("NewEntrysSubItemName", newExpense, sets("Himoku", "Namae = '食材'", "Id = 2")),
+        shownValue("NewTransfersPartnerName", newTransfer, sets("Sisan", "Namae = '貯金'", "Id = 2"))),
     [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
 
 // The other program deletes the account listed above the selected one: every row below moves
