@@ -156,10 +156,12 @@ class ChangedChoiceTest : public TwoProgramsTest, public ::testing::WithParamInt
 public:
     wndKakeibo *window() { return m_w; }
     ScriptedUi *ui() { return m_ui; }
+    using LedgerTestFixture::path;
     using TwoProgramsTest::enterNew;
     using TwoProgramsTest::expectWindowShowsTheLedger;
     using TwoProgramsTest::lastId;
     using TwoProgramsTest::showEntry;
+    static constexpr const char *kFile = TwoProgramsTest::kFile;
 
     // The maintenance dialogs, open from the user's choice to the write.
     std::unique_ptr<dlgSisan> accounts;
@@ -448,6 +450,25 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(t.window()->lsbSisan()->cell(gSisanCode.SisanRow, 1),
                                   QStringLiteral("貯金"));
                     }},
+        // A broken pair (the source row never named its partner) is changed on the chosen row
+        // alone; when the other program makes it whole meanwhile, that is no longer right.
+        ChangedCase{
+            "BrokenPairMadeWholeMeanwhile",
+            [](ChangedChoiceTest &t) {
+                bookTransfer(t);
+                writeWithSqlite(
+                    t.path(QString::fromLatin1(ChangedChoiceTest::kFile)),
+                    {QStringLiteral("UPDATE Items SET IdouId = -1 WHERE Id = %1").arg(t.lastId() - 1)});
+                t.window()->lsbSisan()->setListIndex(1);
+                t.showEntry(t.lastId());
+                pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("1200"));
+            },
+            [](ChangedChoiceTest &t) {
+                return QStringList{QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2")
+                                       .arg(t.lastId())
+                                       .arg(t.lastId() - 1)};
+            },
+            confirmedInput, windowShowsTheLedger},
         ChangedCase{"NewTransferToAnAccountThatTookItsId",
                     [](ChangedChoiceTest &t) { startNew(t, t.window()->rbtIdou(), QStringLiteral("預金")); },
                     anAccountTakesYokinsId, input, windowShowsTheLedger}),
@@ -588,6 +609,81 @@ TEST_F(TwoProgramsTest, TheSelectedAccountIsFoundAgainByItsIdAfterAnotherProgram
     EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
     EXPECT_EQ(m_w->lsbItem()->rowCount(), 1);
     EXPECT_EQ(m_w->lblItotal()->text(), QStringLiteral("90(円)"));
+    expectSound(QString::fromLatin1(kFile));
+    expectWindowShowsTheLedger();
+}
+
+// The other program deletes the entry the user then clicks. The click says so, and the lists
+// and lookup tables show the ledger again: the gone entry is no longer listed, so no row is
+// left that a second click could not show.
+TEST_F(TwoProgramsTest, AnEntryGoneWhenClickedIsSaidAndTheListsShowTheLedgerAgain)
+{
+    enterNew(m_w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("10"), QStringLiteral("a"));
+    enterNew(m_w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("20"), QStringLiteral("b"));
+    const int32_t gone = lastId();
+    otherProgram({QStringLiteral("DELETE FROM Items WHERE Id = %1").arg(gone),
+                  QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('財布', 0, 0)"),
+                  QStringLiteral("UPDATE Himoku SET Namae = '食費/野菜' WHERE Id = %1").arg(kShokuzai)});
+    showEntry(gone);
+    EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("from lsbItem Change event : ") + kChanged})
+        << lines(m_ui->messages);
+    EXPECT_EQ(rowHolding(*m_w->lsbItem(), 0, gone), -1);
+    EXPECT_FALSE(m_w->pbtHensyuu()->isEnabled());
+    EXPECT_FALSE(m_w->pbtSakujyo()->isEnabled());
+    expectWindowShowsTheLedger();
+    EXPECT_EQ(gDicSisan.value(3), QStringLiteral("財布"));
+    EXPECT_EQ(gDicSisyutu.value(kShokuzai), QStringLiteral("食費/野菜"));
+    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther);
+
+    // The entries still there show as before.
+    m_ui->messages.clear();
+    showEntry(gone - 1);
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(m_w->tfdKingaku()->text(), QStringLiteral("10"));
+    EXPECT_TRUE(m_w->pbtHensyuu()->isEnabled());
+    EXPECT_FALSE(KakeiboDB->inTransaction());
+}
+
+// A refill of the account list that cannot read it (the ledger was locked or changed under
+// the read for a moment) lists nothing but forgets nothing: the next one selects the account
+// that was selected, and Input, pressed meanwhile, claims no change.
+TEST_F(TwoProgramsTest, AFailedReadOfTheAccountListKeepsTheSelectedAccount)
+{
+    writeWithSqlite(path(QString::fromLatin1(kFile)),
+                    {QStringLiteral("INSERT INTO Sisan VALUES (3, '財布', 100, 100)")});
+    m_w->SetlsbSisan();
+    m_w->lsbSisan()->setListIndex(2);
+    ASSERT_EQ(gSisanCode.SisanId, 3);
+    m_w->pbtSinki()->click();
+    m_w->ppmHimoku()->setListIndex(m_w->ppmHimoku()->findText(QStringLiteral("食費/食材")));
+
+    writeWithSqlite(path(QString::fromLatin1(kFile)), {QStringLiteral("ALTER TABLE Sisan RENAME TO Away")});
+    m_w->SetlsbSisan();
+    EXPECT_EQ(m_w->lsbSisan()->rowCount(), 0);
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("from Method SetlsbSisan: no such table: Sisan"),
+                                           QStringLiteral("from Method Sum  Zankin: no such table: Sisan")}));
+    m_ui->messages.clear();
+    writeWithSqlite(path(QString::fromLatin1(kFile)), {QStringLiteral("ALTER TABLE Away RENAME TO Sisan")});
+
+    // Input finds no account listed: it books nothing, says nothing of a change, and shows
+    // the ledger again, the account selected as before.
+    const QString before = dumpLedger(path(QString::fromLatin1(kFile)));
+    m_w->tfdKingaku()->setText(QStringLiteral("30"));
+    m_w->pbtNyuryoku()->click();
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), before);
+    EXPECT_EQ(gSisanCode.SisanId, 3);
+    EXPECT_EQ(gSisanCode.SisanRow, 2);
+    EXPECT_EQ(m_w->grbKakeibo1()->title(), QStringLiteral("財布"));
+    EXPECT_TRUE(m_w->accountSelected());
+
+    // The next Input books to it.
+    m_w->ppmHimoku()->setListIndex(m_w->ppmHimoku()->findText(QStringLiteral("食費/食材")));
+    m_w->tfdKingaku()->setText(QStringLiteral("30"));
+    m_w->pbtNyuryoku()->click();
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE SisanNo = 3")), 1);
+    EXPECT_EQ(m_w->lblItotal()->text(), QStringLiteral("70(円)"));
     expectSound(QString::fromLatin1(kFile));
     expectWindowShowsTheLedger();
 }
