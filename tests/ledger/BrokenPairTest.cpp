@@ -9,7 +9,7 @@
 #include "platform/ListBox.h"
 
 #include "LedgerText.h"
-#include "support/LedgerTestFixture.h"
+#include "MainWindowFixture.h"
 #include "support/ListRows.h"
 
 #include <QGroupBox>
@@ -93,14 +93,13 @@ const BrokenCase kCases[] = {
      {kDestination}},
 };
 
-class BrokenPairTest : public LedgerTestFixture,
+class BrokenPairTest : public MainWindowFixture,
                        public ::testing::WithParamInterface<std::tuple<BrokenCase, bool>>
 {
 protected:
     void SetUp() override
     {
-        LedgerTestFixture::SetUp();
-        closeWindow();
+        MainWindowFixture::SetUp();
         createLedger(QStringLiteral("broken.sqlf"));
         exec(QStringLiteral(
             "INSERT INTO Items VALUES (10, '2024-03-01', 2024, 3, 1, 1, 3, NULL, 2, 11, NULL, 1000, "
@@ -110,19 +109,6 @@ protected:
             "'pair')"));
         exec(expense(20, 1, 55, "kept"));
         exec(expense(21, 2, 66, "kept"));
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
     }
 
     QString rowsOtherThan(const std::vector<int32_t> &acted)

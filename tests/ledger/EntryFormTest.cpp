@@ -7,9 +7,9 @@
 #include "platform/RadioButton.h"
 
 #include "LedgerText.h"
+#include "MainWindowFixture.h"
 #include "WindowState.h"
 #include "support/LargerFont.h"
-#include "support/LedgerTestFixture.h"
 #include "support/ListRows.h"
 
 #include <QGroupBox>
@@ -28,27 +28,13 @@ constexpr int32_t kYokin = 2;
 
 // The form driven as a user would: buttons clicked, popup rows and list rows chosen, fields
 // typed, on a real window over a real ledger file.
-class EntryFormTest : public LedgerTestFixture
+class EntryFormTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        LedgerTestFixture::SetUp();
-        closeWindow();
+        MainWindowFixture::SetUp();
         createLedger(QStringLiteral("form.sqlf"));
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
     }
 
     wndKakeibo *open()

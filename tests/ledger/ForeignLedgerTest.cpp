@@ -12,7 +12,7 @@
 #include "platform/RadioButton.h"
 
 #include "LedgerText.h"
-#include "support/LedgerTestFixture.h"
+#include "MainWindowFixture.h"
 #include "support/ListRows.h"
 
 #include <QGroupBox>
@@ -67,13 +67,12 @@ const ForeignShape kShapes[] = {
                  "*")},
 };
 
-class ForeignLedgerTest : public LedgerTestFixture, public ::testing::WithParamInterface<ForeignShape>
+class ForeignLedgerTest : public MainWindowFixture, public ::testing::WithParamInterface<ForeignShape>
 {
 protected:
     void SetUp() override
     {
-        LedgerTestFixture::SetUp();
-        closeWindow();
+        MainWindowFixture::SetUp();
         createLedger(QStringLiteral("foreign.sqlf"));
         // An expense and a pair 現金 → 預金 in 現金, an income and a pair 預金 → 現金 in 預金.
         for (const char *row : {
@@ -96,19 +95,6 @@ protected:
         m_w = wndKakeibo::instance();
         m_w->grbKakeibo2()->setEnabled(true);
         m_w->DateListBox1()->TheDate().setYMD(2024, 3, 5);
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
     }
 
     std::string messages() const { return m_ui->messages.join(QLatin1Char('\n')).toStdString(); }

@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "WindowState.h"
 #include "app/mdlGlobal.h"
 #include "ledger/DateListBox.h"
@@ -7,7 +8,6 @@
 #include "platform/RadioButton.h"
 #include "platform/RollingDate.h"
 #include "platform/SqlText.h"
-#include "support/LedgerTestFixture.h"
 
 #include <QDir>
 #include <QFrame>
@@ -20,28 +20,9 @@
 
 namespace {
 
-class MainWindowTest : public LedgerTestFixture
+class MainWindowTest : public MainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        LedgerTestFixture::SetUp();
-        closeWindow();
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
-    }
-
     void addEntry(int id, const char *date, int account, int kind, const char *himoku,
                   const char *partnerAccount, int partnerEntry, const char *received, const char *paid,
                   const char *memo)

@@ -166,18 +166,26 @@ public:
     // The maintenance dialogs, open from the user's choice to the write.
     std::unique_ptr<dlgSisan> accounts;
     std::unique_ptr<dlgHimoku> categories;
+
+protected:
+    // The user's choice, the other program's change, the write: refused with the message,
+    // nothing written, no transaction left open.
+    void writeRefused()
+    {
+        GetParam().choose(*this);
+        ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+        otherProgram(GetParam().other(*this));
+        GetParam().write(*this);
+        EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
+        EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
+        EXPECT_FALSE(KakeiboDB->inTransaction());
+    }
 };
 
 TEST_P(ChangedChoiceTest, WritesNothingSaysSoAndShowsTheLedgerAgain)
 {
-    GetParam().choose(*this);
-    ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
-    otherProgram(GetParam().other(*this));
-    GetParam().write(*this);
-    EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
-    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
+    writeRefused();
     expectSound(QString::fromLatin1(kFile));
-    EXPECT_FALSE(KakeiboDB->inTransaction());
     GetParam().shown(*this);
     accounts.reset();
     categories.reset();
@@ -209,6 +217,22 @@ void pressFor(ChangedChoiceTest &t, QPushButton *button, const QString &amount)
     if (!amount.isEmpty()) {
         t.window()->tfdKingaku()->setText(amount);
     }
+}
+
+// The newest entry, an expense booked just now, chosen and Edit (a new amount typed) or
+// Delete pressed.
+void editTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
+}
+
+void deleteTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtSakujyo(), QString());
 }
 
 // New, the kind, the popup row, the amount: everything but Input.
@@ -255,20 +279,8 @@ QStringList mergeAway(int32_t source, int32_t target)
 INSTANTIATE_TEST_SUITE_P(
     EveryWriteSite, ChangedChoiceTest,
     ::testing::Values(
-        ChangedCase{"EntryEdit",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
-                    },
-                    reuseTheEntrysId, input, windowShowsTheLedger},
-        ChangedCase{"EntryDelete",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtSakujyo(), QString());
-                    },
-                    reuseTheEntrysId, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"EntryEdit", editTheExpense, reuseTheEntrysId, input, windowShowsTheLedger},
+        ChangedCase{"EntryDelete", deleteTheExpense, reuseTheEntrysId, confirmedInput, windowShowsTheLedger},
         ChangedCase{"PairEdit",
                     [](ChangedChoiceTest &t) {
                         bookTransfer(t);
@@ -390,20 +402,9 @@ void choosePairRow(ChangedChoiceTest &t, bool destination, QPushButton *(wndKake
 INSTANTIATE_TEST_SUITE_P(
     ARowThatTookTheFreedId, ChangedChoiceTest,
     ::testing::Values(
-        ChangedCase{"EntryEdit",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
-                    },
-                    anExpenseTakesTheEntrysId, input, windowShowsTheLedger},
-        ChangedCase{"EntryDelete",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtSakujyo(), QString());
-                    },
-                    anExpenseTakesTheEntrysId, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"EntryEdit", editTheExpense, anExpenseTakesTheEntrysId, input, windowShowsTheLedger},
+        ChangedCase{"EntryDelete", deleteTheExpense, anExpenseTakesTheEntrysId, confirmedInput,
+                    windowShowsTheLedger},
         ChangedCase{"PairEditFromTheSourceRow",
                     [](ChangedChoiceTest &t) {
                         choosePairRow(t, false, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
@@ -483,13 +484,7 @@ class ShownValueTest : public ChangedChoiceTest
 
 TEST_P(ShownValueTest, AChangeOfAnyValueShownRefusesTheWrite)
 {
-    GetParam().choose(*this);
-    ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
-    otherProgram(GetParam().other(*this));
-    GetParam().write(*this);
-    EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
-    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
-    EXPECT_FALSE(KakeiboDB->inTransaction());
+    writeRefused();
     GetParam().shown(*this);
 }
 
@@ -502,20 +497,6 @@ std::function<QStringList(ChangedChoiceTest &)> sets(const char *table, const ch
             QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                 .arg(QLatin1String(table), QString::fromUtf8(assignment), QLatin1String(where))};
     };
-}
-
-void editTheExpense(ChangedChoiceTest &t)
-{
-    bookExpense(t);
-    t.showEntry(t.lastId());
-    pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
-}
-
-void deleteTheExpense(ChangedChoiceTest &t)
-{
-    bookExpense(t);
-    t.showEntry(t.lastId());
-    pressFor(t, t.window()->pbtSakujyo(), QString());
 }
 
 void editThePairFromItsSource(ChangedChoiceTest &t)
