@@ -20,8 +20,6 @@ struct ChosenEntry
     // The partner of a transfer row; empty for any other kind and for a broken pair.
     std::optional<ShownEntry> partner;
 
-    bool operator==(const ChosenEntry &) const = default;
-
     bool isTransfer() const;
     PairRows pairRows() const;
 };

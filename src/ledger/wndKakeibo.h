@@ -96,10 +96,10 @@ public:
     // Shows the ledger as it now is: the lookup tables, both lists and the popup filled
     // again. A failed read shows the site's message.
     void showLedgerAgain(const QString &site);
-    // What a new entry does when no account is selected, and then shows the ledger again:
-    // with no account listed, says there is none to book to; after a failed read of the
-    // account list says nothing more (its message was shown); otherwise the selected account
-    // has changed (showChangedLedger).
+    // What a new or changed entry does when no account is selected, before it shows the
+    // ledger again: with no account listed it says there is none to book to; after a failed
+    // read of the account list nothing more (that read said so); otherwise the selected
+    // account has changed (showChangedLedger).
     void noAccountSelected(const QString &site);
     // Selects the first row of the entry form's popup, when it has one.
     void SetPpmLsbHimoku();

@@ -629,7 +629,11 @@ void wndKakeibo::KinyuuHensyuu()
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuHensyuu: ");
-    if (!accountSelected() || !himoku) {
+    if (!accountSelected()) {
+        noAccountSelected(site);
+        return;
+    }
+    if (!himoku) {
         showChangedLedger(site);
         return;
     }
