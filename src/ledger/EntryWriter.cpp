@@ -1,6 +1,5 @@
 #include "ledger/EntryWriter.h"
 
-#include "ledger/ActionBasis.h"
 #include "platform/SqlText.h"
 #include "platform/Ui.h"
 
@@ -206,7 +205,7 @@ bool rewriteEntry(LedgerConnection &db, int32_t entryId, int32_t sisanId, int32_
     return run(db, sql, QStringLiteral("from Method KinyuuHensyuu: "));
 }
 
-bool rewriteTransfer(LedgerConnection &db, const TransferRows &rows, const EntryValues &values)
+bool rewriteTransfer(LedgerConnection &db, const PairRows &rows, const EntryValues &values)
 {
     const QString sourceSite = QStringLiteral("from Method KinyuuHensyuuIdou moto: ");
     const QString destinationSite = QStringLiteral("from Method KinyuuHensyuuIdou saki: ");
@@ -219,8 +218,9 @@ bool rewriteTransfer(LedgerConnection &db, const TransferRows &rows, const Entry
                amountText(values) + QStringLiteral("  , Bikou=   ") + sqlQuote(values.memo) +
                QStringLiteral("      WHERE Id= ") + QString::number(id);
     };
-    return run(db, update(QStringLiteral(" , Syukkin = "), rows.sourceId), sourceSite) &&
-           run(db, update(QStringLiteral(" , Nyuukin = "), rows.destinationId), destinationSite) &&
+    return (!rows.sourceId || run(db, update(QStringLiteral(" , Syukkin = "), *rows.sourceId), sourceSite)) &&
+           (!rows.destinationId ||
+            run(db, update(QStringLiteral(" , Nyuukin = "), *rows.destinationId), destinationSite)) &&
            committed(transaction, sourceSite);
 }
 
@@ -230,7 +230,7 @@ bool deleteEntry(LedgerConnection &db, int32_t entryId)
                QStringLiteral("from Method KinyuSakujyo: "));
 }
 
-bool deleteTransfer(LedgerConnection &db, const TransferRows &rows)
+bool deleteTransfer(LedgerConnection &db, const PairRows &rows)
 {
     const QString sourceSite = QStringLiteral("from Method KinyuSakujyo Idoumoto: ");
     const QString destinationSite = QStringLiteral("from Method KinyuSakujyo Idousaki: ");
@@ -239,38 +239,9 @@ bool deleteTransfer(LedgerConnection &db, const TransferRows &rows)
         return false;
     }
     const QString sql = QStringLiteral("DELETE FROM Items WHERE ID = ");
-    return run(db, sql + QString::number(rows.sourceId), sourceSite) &&
-           run(db, sql + QString::number(rows.destinationId), destinationSite) &&
+    return (!rows.sourceId || run(db, sql + QString::number(*rows.sourceId), sourceSite)) &&
+           (!rows.destinationId || run(db, sql + QString::number(*rows.destinationId), destinationSite)) &&
            committed(transaction, sourceSite);
-}
-
-std::optional<StoredEntry> readEntry(LedgerConnection &db, int32_t entryId)
-{
-    const QString site = QStringLiteral("from lsbItem Change event : ");
-    auto rows = db.select(QStringLiteral("SELECT * FROM Items WHERE Id = ") + QString::number(entryId));
-    if (!rows) {
-        report(site, db);
-        return std::nullopt;
-    }
-    if (rows->atEnd()) {
-        // An entry the list still shows but another program has deleted since.
-        Ui::instance().message(site + changedChoiceMessage());
-        return std::nullopt;
-    }
-    StoredEntry entry;
-    entry.id = rows->intValue(QStringLiteral("Id"));
-    entry.year = rows->intValue(QStringLiteral("Nen"));
-    entry.month = rows->intValue(QStringLiteral("Tuki"));
-    entry.day = rows->intValue(QStringLiteral("Hi"));
-    entry.sisanNo = rows->intValue(QStringLiteral("SisanNo"));
-    entry.kind = rows->intValue(QStringLiteral("SyubetuNo"));
-    entry.himokuNo = rows->intValue(QStringLiteral("HimokuNo"));
-    entry.idouSisanNo = rows->intValue(QStringLiteral("IdouSisanNo"));
-    entry.idouId = rows->intValue(QStringLiteral("IdouId"));
-    entry.nyuukin = rows->int64(QStringLiteral("Nyuukin"));
-    entry.syukkin = rows->int64(QStringLiteral("Syukkin"));
-    entry.memo = rows->text(QStringLiteral("Bikou"));
-    return entry;
 }
 
 std::optional<LastUsed> readLastUsed(LedgerConnection &db, int32_t himokuId)

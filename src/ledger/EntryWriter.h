@@ -41,21 +41,12 @@ struct TransferRows
     int32_t destinationId = 0;
 };
 
-// One Items row, read back to show it in the form.
-struct StoredEntry
+// The rows of a transfer that a change or delete acts on: both rows of a whole pair, or the
+// one row left of a broken pair.
+struct PairRows
 {
-    int32_t id = 0;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int32_t sisanNo = 0;
-    int32_t kind = 0;
-    int32_t himokuNo = 0;
-    int32_t idouSisanNo = 0;
-    int32_t idouId = 0;
-    int64_t nyuukin = 0;
-    int64_t syukkin = 0;
-    QString memo;
+    std::optional<int32_t> sourceId;      // the kind 3 row
+    std::optional<int32_t> destinationId; // the kind 4 row
 };
 
 // A sub-item's last-used amount and memo.
@@ -89,16 +80,13 @@ std::optional<TransferRows> insertTransfer(LedgerConnection &db, int32_t fromSis
 // Rewrites an expense or income row with the form's values.
 bool rewriteEntry(LedgerConnection &db, int32_t entryId, int32_t sisanId, int32_t kind, int32_t himokuId,
                   const EntryValues &values);
-// Rewrites date, amount and memo of both rows of a pair; both or neither.
-bool rewriteTransfer(LedgerConnection &db, const TransferRows &rows, const EntryValues &values);
+// Rewrites date, amount and memo of the rows of a pair; all or none.
+bool rewriteTransfer(LedgerConnection &db, const PairRows &rows, const EntryValues &values);
 
 bool deleteEntry(LedgerConnection &db, int32_t entryId);
-// Deletes both rows of a pair, the source row first; both or neither.
-bool deleteTransfer(LedgerConnection &db, const TransferRows &rows);
+// Deletes the rows of a pair, the source row first; all or none.
+bool deleteTransfer(LedgerConnection &db, const PairRows &rows);
 
-// The entry with the Id, or none after a failed read or when the ledger no longer holds it
-// (the message of the entry list's site has been shown).
-std::optional<StoredEntry> readEntry(LedgerConnection &db, int32_t entryId);
 // The sub-item's last-used values; none when it has none or the read failed (the popup's
 // message has been shown).
 std::optional<LastUsed> readLastUsed(LedgerConnection &db, int32_t himokuId);

@@ -2,8 +2,8 @@
 
 #include "app/LedgerStore.h"
 #include "app/MainMenuBar.h"
+#include "app/ShownRows.h"
 #include "app/mdlGlobal.h"
-#include "ledger/ActionBasis.h"
 #include "ledger/BalanceRule.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
@@ -391,6 +391,7 @@ void wndKakeibo::SetlsbSisan()
             }
         }
     }
+    m_accountsRead = accounts.has_value();
     if (!accounts) {
         Ui::instance().message(QStringLiteral("from Method SetlsbSisan: ") + KakeiboDB->errorMessage());
     }
@@ -404,11 +405,12 @@ void wndKakeibo::SetlsbSisan()
 
     // Another program may have added or deleted accounts since the last refill, so the
     // selected account may sit in another row now, or be gone: then the first account is
-    // selected, as at the start.
+    // selected, as at the start. A list that could not be read (the ledger locked for a
+    // moment) says nothing of that, and the next refill finds the account again.
     if (!GSisanCodeInit) {
         if (selectedRow >= 0) {
             gSisanCode.SisanRow = selectedRow;
-        } else {
+        } else if (accounts) {
             GSisanCodeInit = true;
         }
     }
@@ -578,11 +580,29 @@ bool wndKakeibo::rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_
 void wndKakeibo::showChangedLedger(const QString &site)
 {
     Ui::instance().message(changedChoiceMessage());
+    showLedgerAgain(site);
+}
+
+void wndKakeibo::showLedgerAgain(const QString &site)
+{
     loadLookupTables(site);
     if (!SetlsbSisanListingFirst()) {
         SetlsbItem(-1);
     }
     refillHimokuPopup();
+}
+
+void wndKakeibo::noAccountSelected(const QString &site)
+{
+    if (!m_accountsRead) {
+        // Nothing is known of the accounts: their read failed, and said so then.
+        showLedgerAgain(site);
+    } else if (m_lsbSisan->rowCount() == 0) {
+        Ui::instance().message(QStringLiteral("記入する資産項目がありません。"));
+        showLedgerAgain(site);
+    } else {
+        showChangedLedger(site);
+    }
 }
 
 void wndKakeibo::SetPpmLsbHimoku()

@@ -9,6 +9,7 @@
 // wndKakeiboMenuCommands.cpp; this file's own part (wndKakeibo.cpp) builds the window, the
 // account list, the entry list and the full refresh.
 
+#include "ledger/ChosenEntry.h"
 #include "ledger/MainWindowQueries.h"
 #include "platform/LookupTable.h"
 
@@ -94,9 +95,16 @@ public:
     // rolled back then and the lists show the ledger as it is.
     bool rebalanceAndRefill(const std::vector<int32_t> &accounts, int32_t selectId, Transaction &transaction);
     // What an action does when what the user chose is gone or no longer as shown (another
-    // program changed the ledger): says so, and shows the ledger as it now is, with the lookup
-    // tables, both lists and the popup filled again. A failed read shows the site's message.
+    // program changed the ledger): says so, and shows the ledger again (showLedgerAgain).
     void showChangedLedger(const QString &site);
+    // Shows the ledger as it now is: the lookup tables, both lists and the popup filled
+    // again. A failed read shows the site's message.
+    void showLedgerAgain(const QString &site);
+    // What a new or changed entry does when no account is selected, before it shows the
+    // ledger again: with no account listed it says there is none to book to; after a failed
+    // read of the account list nothing more (that read said so); otherwise the selected
+    // account has changed (showChangedLedger).
+    void noAccountSelected(const QString &site);
     // Selects the first row of the entry form's popup, when it has one.
     void SetPpmLsbHimoku();
     // What the window shows for a newly opened ledger: accounts with the first selected,
@@ -199,4 +207,9 @@ private:
     EntryOrder m_entryOrder;
     // Set by the account list's change handler to what its listing of the entries yielded.
     bool m_listedBySelection = false;
+    // The last refill of the account list read the ledger's accounts.
+    bool m_accountsRead = false;
+    // The entry the form shows, as it was read when it was chosen in the list: what a change
+    // or delete of it must find again.
+    std::optional<ChosenEntry> m_chosenEntry;
 };

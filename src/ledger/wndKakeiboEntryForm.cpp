@@ -12,7 +12,7 @@
 
 #include "app/LedgerStore.h"
 #include "app/mdlGlobal.h"
-#include "ledger/ActionBasis.h"
+#include "ledger/ChosenEntry.h"
 #include "ledger/DateListBox.h"
 #include "ledger/EntryWriter.h"
 #include "platform/AmountInput.h"
@@ -99,12 +99,15 @@ bool actionBegun(const Transaction &transaction, const QString &site)
     return false;
 }
 
-// Reads again, inside the action's transaction and before its first change, what the action
-// rests on. When another program has changed or deleted any of it, nothing is written: the
-// action is rolled back, says so, and the window shows the ledger as it now is.
-bool actionStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &basis, const QString &site)
+// Reads again, inside the action's transaction and before its first change, the rows the
+// action rests on, with the chosen entry (when it acts on one). When another program has
+// changed or deleted any of them, nothing is written: the action is rolled back, says so,
+// and the window shows the ledger as it now is.
+bool actionStands(wndKakeibo &w, Transaction &transaction, const ShownRows &rows, const ChosenEntry *chosen,
+                  const QString &site)
 {
-    const Standing standing = basisStands(*KakeiboDB, basis, site);
+    const Standing standing =
+        chosen ? chosenEntryStands(*KakeiboDB, *chosen, rows, site) : shownRowsStand(*KakeiboDB, rows, site);
     if (standing == Standing::Changed) {
         transaction.rollback();
         w.showChangedLedger(site);
@@ -112,11 +115,74 @@ bool actionStands(wndKakeibo &w, Transaction &transaction, const ActionBasis &ba
     return standing == Standing::Stands;
 }
 
-// The entry in the row as the list shows it.
-BasisEntry shownEntry(const ListBox *list, int row)
+// The selected account as the account list shows it: its name, and the opening amount that
+// the entry list's running balances start from.
+ShownAccount shownAccount(const wndKakeibo &w)
 {
-    return BasisEntry{cellNumber(list, row, 0), cellNumber(list, row, 8), cellNumber(list, row, 7),
-                      cellNumber(list, row, 10), cellNumber(list, row, 11)};
+    const int row = gSisanCode.SisanRow;
+    return ShownAccount{gSisanCode.SisanId, w.lsbSisan()->cell(row, 1),
+                        w.lsbSisan()->cell(row, 3).toLongLong()};
+}
+
+// The popup's chosen row: the Id it stands for and the name it shows.
+struct PopupChoice
+{
+    int32_t id = 0;
+    QString name;
+};
+
+std::optional<PopupChoice> popupChoice(const PopupMenu *popup)
+{
+    const int row = popup->listIndex();
+    const auto id = popupRowId(popup, row);
+    if (!id) {
+        return std::nullopt;
+    }
+    return PopupChoice{*id, popup->itemText(row)};
+}
+
+// A sub-item of the kind as the popup shows it: by its whole name, which holds its category's.
+ShownCategoryItem shownSubItem(int32_t id, int32_t kind, const QString &name)
+{
+    return ShownCategoryItem{id, kind, std::nullopt, name, false};
+}
+
+// The entry chosen in the row, as the form showed it when it was chosen; none when the form
+// shows no entry of that row.
+std::optional<ChosenEntry> chosenEntry(const std::optional<ChosenEntry> &shown, const ListBox *list, int row)
+{
+    if (!shown || row < 0 || shown->entry.id != cellNumber(list, row, 0)) {
+        return std::nullopt;
+    }
+    return shown;
+}
+
+// What a change or delete of a transfer row rests on besides the rows themselves: the
+// selected account, and the partner account as the form showed it (a broken pair's partner
+// account may be gone already: then the form showed none).
+ShownRows transferBasis(const wndKakeibo &w, const ChosenEntry &chosen)
+{
+    ShownRows rows;
+    if (w.accountSelected()) {
+        rows.accounts.push_back(shownAccount(w));
+    }
+    if (const auto partner = popupChoice(w.ppmHimoku());
+        partner && partner->id == chosen.entry.partnerAccount) {
+        rows.accounts.push_back(ShownAccount{partner->id, partner->name, std::nullopt});
+    }
+    return rows;
+}
+
+// Every account whose entries a change or delete of the pair touches: the source's and the
+// destination's as the chosen row names them, and where the partner row lies.
+std::vector<int32_t> transferAccounts(const ChosenEntry &chosen, int32_t idoumotoSisanNo,
+                                      int32_t idousakiSisanNo)
+{
+    std::vector<int32_t> accounts{idoumotoSisanNo, idousakiSisanNo};
+    if (chosen.partner) {
+        accounts.push_back(chosen.partner->account);
+    }
+    return accounts;
 }
 
 // The end of every writing action whose statements succeeded: the balance of each account
@@ -207,6 +273,7 @@ void wndKakeibo::lsbItem_Change()
         return;
     }
     m_grbKinyu->setEnabled(false);
+    m_chosenEntry.reset();
     const int32_t id = cellNumber(m_lsbItem, row, 0);
     // Edit and Delete would act on the entry shown before, so a failed show disables them.
     const auto failed = [this] {
@@ -217,12 +284,22 @@ void wndKakeibo::lsbItem_Change()
         failed();
         return;
     }
-    const auto entry = readEntry(*KakeiboDB, id);
-    if (!entry) {
+    const QString site = QStringLiteral("from lsbItem Change event : ");
+    const auto stored = readChosenEntry(*KakeiboDB, id);
+    if (!stored.found()) {
         failed();
+        if (stored.outcome == StoredRow<ChosenEntry>::Outcome::Failed) {
+            Ui::instance().message(site + KakeiboDB->errorMessage());
+            return;
+        }
+        // Another program has deleted the entry since the list was filled: the list shows
+        // the ledger again, without it, so that no click is left on a row that is gone.
+        Ui::instance().message(site + changedChoiceMessage());
+        showLedgerAgain(site);
         return;
     }
-    m_DateListBox1->TheDate().setYMD(entry->year, entry->month, entry->day);
+    const ShownEntry &entry = stored.row.entry;
+    m_DateListBox1->TheDate().setYMD(entry.year, entry.month, entry.day);
     m_DateListBox1->DisplayDate();
 
     struct Shown
@@ -233,18 +310,18 @@ void wndKakeibo::lsbItem_Change()
         int64_t amount;
     };
     std::optional<Shown> shown;
-    switch (entry->kind) {
+    switch (entry.kind) {
     case kExpense:
-        shown = Shown{m_rbtSisyutu, QStringLiteral("支出費目"), entry->himokuNo, entry->syukkin};
+        shown = Shown{m_rbtSisyutu, QStringLiteral("支出費目"), entry.subItem, entry.paid};
         break;
     case kIncome:
-        shown = Shown{m_rbtSyunyu, QStringLiteral("収入費目"), entry->himokuNo, entry->nyuukin};
+        shown = Shown{m_rbtSyunyu, QStringLiteral("収入費目"), entry.subItem, entry.received};
         break;
     case kTransferOut:
-        shown = Shown{m_rbtIdou, QStringLiteral("移動先"), entry->idouSisanNo, entry->syukkin};
+        shown = Shown{m_rbtIdou, QStringLiteral("移動先"), entry.partnerAccount, entry.paid};
         break;
     case kTransferIn:
-        shown = Shown{m_rbtIdou, QStringLiteral("移動元"), entry->idouSisanNo, entry->nyuukin};
+        shown = Shown{m_rbtIdou, QStringLiteral("移動元"), entry.partnerAccount, entry.received};
         break;
     default:
         break;
@@ -253,7 +330,7 @@ void wndKakeibo::lsbItem_Change()
         // The radio refills the popup and clears the fields; the popup row may then prefill
         // last-used values, which the entry's own amount and memo replace below.
         shown->radio->setValue(true);
-        gSyubetuNo = entry->kind;
+        gSyubetuNo = entry.kind;
         m_lblHimokuSyubetu->setText(shown->label);
         // A sub-item or account the table no longer holds leaves the popup without a row.
         m_ppmHimoku->setListIndex(gDicIdIndex.contains(shown->popupKey) ? gDicIdIndex.value(shown->popupKey)
@@ -261,12 +338,14 @@ void wndKakeibo::lsbItem_Change()
         m_tfdKingaku->setText(QString::number(shown->amount));
     } else {
         Ui::instance().message(QStringLiteral("from lsbItem Change event SyubetuNo error"));
-        gSyubetuNo = entry->kind;
+        gSyubetuNo = entry.kind;
     }
     setEntryButtons(*this, true, true, true);
-    m_tfdBikou->setText(entry->memo);
+    m_tfdBikou->setText(entry.memo);
     // A long memo shows its start, not its end.
     m_tfdBikou->setCursorPosition(0);
+    // What a change or delete of this entry will find again, or refuse.
+    m_chosenEntry = stored.row;
 }
 
 void wndKakeibo::pbtSinki_Action()
@@ -471,14 +550,18 @@ void wndKakeibo::KinyuuSinkiSisyutuSyuunyuu()
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuSinkiSisyutuSyuunyuu: ");
+    if (!accountSelected()) {
+        noAccountSelected(site);
+        return;
+    }
     // Never booked to an account or sub-item the ledger no longer lists, nor to a category.
-    if (!accountSelected() || !himoku) {
+    if (!himoku) {
         showChangedLedger(site);
         return;
     }
+    const ShownRows basis{{shownAccount(*this)}, {shownSubItem(*himoku, kind, m_ppmHimoku->text())}, {}};
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {}}, site)) {
+    if (!actionBegun(transaction, site) || !actionStands(*this, transaction, basis, nullptr, site)) {
         return;
     }
     const auto id = insertEntry(*KakeiboDB, account, kind, *himoku, *values);
@@ -503,13 +586,18 @@ void wndKakeibo::KinyuuSinkiIdou()
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuSinkiIdou: ");
-    if (!accountSelected() || !to) {
+    if (!accountSelected()) {
+        noAccountSelected(site);
+        return;
+    }
+    if (!to) {
         showChangedLedger(site);
         return;
     }
+    const ShownRows basis{
+        {shownAccount(*this), ShownAccount{*to, m_ppmHimoku->text(), std::nullopt}}, {}, {}};
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, ActionBasis{{from, *to}, {}, {}}, site)) {
+    if (!actionBegun(transaction, site) || !actionStands(*this, transaction, basis, nullptr, site)) {
         return;
     }
     const auto rows = insertTransfer(*KakeiboDB, from, *to, *values);
@@ -530,6 +618,10 @@ void wndKakeibo::KinyuuHensyuu()
     if (m_ppmHimoku->listIndex() < 0 || row < 0 || (kind != kExpense && kind != kIncome)) {
         return;
     }
+    const auto chosen = chosenEntry(m_chosenEntry, m_lsbItem, row);
+    if (!chosen) {
+        return;
+    }
     const int32_t account = gSisanCode.SisanId;
     const auto himoku = chosenId(m_ppmHimoku, subItemTable(kind));
     const auto values = formValues(*this);
@@ -537,28 +629,36 @@ void wndKakeibo::KinyuuHensyuu()
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuHensyuu: ");
-    if (!accountSelected() || !himoku) {
+    if (!accountSelected()) {
+        noAccountSelected(site);
+        return;
+    }
+    if (!himoku) {
         showChangedLedger(site);
         return;
     }
-    const BasisEntry shown = shownEntry(m_lsbItem, row);
-    const int32_t entryId = shown.id;
-    const int32_t entryAccount = shown.account;
+    const int32_t entryId = chosen->entry.id;
+    const ShownRows basis{{shownAccount(*this)}, {shownSubItem(*himoku, kind, m_ppmHimoku->text())}, {}};
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, ActionBasis{{account}, {{*himoku, kind}}, {shown}}, site)) {
+    if (!actionBegun(transaction, site) || !actionStands(*this, transaction, basis, &*chosen, site)) {
         return;
     }
     if (!rewriteEntry(*KakeiboDB, entryId, account, kind, *himoku, *values)) {
         return;
     }
-    completeAction(*this, transaction, {account, entryAccount}, entryId, site);
+    completeAction(*this, transaction, {account, chosen->entry.account}, entryId, site);
 }
 
 void wndKakeibo::KinyuuHensyuuIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, int32_t IdousakiId,
                                    int32_t IdousakiSisanNo)
 {
     if (!CheckKakeiboDBConnected()) {
+        return;
+    }
+    // The chosen row is one of the two the arguments name; a broken pair acts on it alone.
+    const auto chosen = chosenEntry(m_chosenEntry, m_lsbItem, m_lsbItem->listIndex());
+    if (!chosen || !chosen->isTransfer() ||
+        (chosen->entry.id != IdoumotoId && chosen->entry.id != IdousakiId)) {
         return;
     }
     if (!Ui::instance().confirm(pairConfirmation(IdoumotoSisanNo, IdousakiSisanNo, QStringLiteral("更新")),
@@ -571,16 +671,19 @@ void wndKakeibo::KinyuuHensyuuIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
         return;
     }
     const QString site = QStringLiteral("from Method KinyuuHensyuuIdou moto: ");
-    const TransferRows rows{IdoumotoId, IdousakiId};
+    const PairRows rows = chosen->pairRows();
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
+        !actionStands(*this, transaction, transferBasis(*this, *chosen), &*chosen, site)) {
         return;
     }
     if (!rewriteTransfer(*KakeiboDB, rows, *values)) {
         return;
     }
-    completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, IdoumotoId, site);
+    // The list is scrolled to the source row, or to the chosen row where no source row was
+    // changed.
+    completeAction(*this, transaction, transferAccounts(*chosen, IdoumotoSisanNo, IdousakiSisanNo),
+                   rows.sourceId.value_or(chosen->entry.id), site);
 }
 
 void wndKakeibo::KinyuuSakujyo()
@@ -601,20 +704,32 @@ void wndKakeibo::KinyuuSakujyo()
     if (!CheckKakeiboDBConnected()) {
         return;
     }
+    const auto chosen = chosenEntry(m_chosenEntry, m_lsbItem, row);
+    if (!chosen) {
+        return;
+    }
     if (!Ui::instance().confirm(QStringLiteral("このレコードを削除していいですか？"),
                                 QStringLiteral("削除する"), QStringLiteral("削除しない"),
                                 Ui::Icon::Default)) {
         return;
     }
-    const BasisEntry shown = shownEntry(m_lsbItem, row);
-    const int32_t entryId = shown.id;
-    const int32_t entryAccount = shown.account;
+    const int32_t entryId = chosen->entry.id;
+    const int32_t entryAccount = chosen->entry.account;
     // The refilled list is scrolled to the entry that stood just above the deleted one.
     const int32_t above = row > 0 ? cellNumber(m_lsbItem, row - 1, 0) : -1;
     const QString site = QStringLiteral("from Method KinyuSakujyo: ");
+    ShownRows basis;
+    if (accountSelected()) {
+        basis.accounts.push_back(shownAccount(*this));
+    }
+    // The sub-item the form showed with the entry.
+    const auto subItem = popupChoice(m_ppmHimoku);
+    if (subItem && subItem->id == chosen->entry.subItem &&
+        (gSyubetuNo == kExpense || gSyubetuNo == kIncome)) {
+        basis.categoryItems.push_back(shownSubItem(subItem->id, gSyubetuNo, subItem->name));
+    }
     Transaction transaction(KakeiboDB.get());
-    if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, ActionBasis{{entryAccount}, {}, {shown}}, site)) {
+    if (!actionBegun(transaction, site) || !actionStands(*this, transaction, basis, &*chosen, site)) {
         return;
     }
     if (!deleteEntry(*KakeiboDB, entryId)) {
@@ -629,20 +744,24 @@ void wndKakeibo::KinyuuSakujyoIdou(int32_t IdoumotoId, int32_t IdoumotoSisanNo, 
     if (!CheckKakeiboDBConnected()) {
         return;
     }
+    const auto chosen = chosenEntry(m_chosenEntry, m_lsbItem, m_lsbItem->listIndex());
+    if (!chosen || !chosen->isTransfer() ||
+        (chosen->entry.id != IdoumotoId && chosen->entry.id != IdousakiId)) {
+        return;
+    }
     if (!Ui::instance().confirm(pairConfirmation(IdoumotoSisanNo, IdousakiSisanNo, QStringLiteral("削除")),
                                 QStringLiteral("削除する"), QStringLiteral("削除しない"),
                                 Ui::Icon::Default)) {
         return;
     }
     const QString site = QStringLiteral("from Method KinyuSakujyo Idoumoto: ");
-    const TransferRows rows{IdoumotoId, IdousakiId};
     Transaction transaction(KakeiboDB.get());
     if (!actionBegun(transaction, site) ||
-        !actionStands(*this, transaction, transferBasis(rows, IdoumotoSisanNo, IdousakiSisanNo), site)) {
+        !actionStands(*this, transaction, transferBasis(*this, *chosen), &*chosen, site)) {
         return;
     }
-    if (!deleteTransfer(*KakeiboDB, rows)) {
+    if (!deleteTransfer(*KakeiboDB, chosen->pairRows())) {
         return;
     }
-    completeAction(*this, transaction, {IdoumotoSisanNo, IdousakiSisanNo}, -1, site);
+    completeAction(*this, transaction, transferAccounts(*chosen, IdoumotoSisanNo, IdousakiSisanNo), -1, site);
 }

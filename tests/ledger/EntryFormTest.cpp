@@ -7,9 +7,9 @@
 #include "platform/RadioButton.h"
 
 #include "LedgerText.h"
+#include "MainWindowFixture.h"
 #include "WindowState.h"
 #include "support/LargerFont.h"
-#include "support/LedgerTestFixture.h"
 #include "support/ListRows.h"
 
 #include <QGroupBox>
@@ -28,27 +28,13 @@ constexpr int32_t kYokin = 2;
 
 // The form driven as a user would: buttons clicked, popup rows and list rows chosen, fields
 // typed, on a real window over a real ledger file.
-class EntryFormTest : public LedgerTestFixture
+class EntryFormTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        LedgerTestFixture::SetUp();
-        closeWindow();
+        MainWindowFixture::SetUp();
         createLedger(QStringLiteral("form.sqlf"));
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
     }
 
     wndKakeibo *open()
@@ -834,9 +820,11 @@ TEST_F(EntryFormTest, NothingIsBookedToAnAccountOrSubItemTheLedgerNoLongerLists)
     type(QStringLiteral("10"), QString());
     m_w->pbtNyuryoku()->click();
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), 1);
-    // Neither refusal is silent.
-    const QString changed = QStringLiteral("選択されたデータは既に変更または削除されています。");
-    EXPECT_EQ(m_ui->messages, (QStringList{changed, changed}));
+    // Neither refusal is silent, and neither claims what did not happen: the account chosen
+    // was deleted; without any account, nothing was.
+    EXPECT_EQ(m_ui->messages,
+              (QStringList{QStringLiteral("選択されたデータは既に変更または削除されています。"),
+                           QStringLiteral("記入する資産項目がありません。")}));
 }
 
 TEST_F(EntryFormTest, CancelNewAndTheModesTheyLeave)

@@ -1,5 +1,6 @@
 #include "ledger/EntryWriter.h"
 #include "app/mdlGlobal.h"
+#include "ledger/ChosenEntry.h"
 
 #include "LedgerText.h"
 #include "support/LedgerTestFixture.h"
@@ -51,6 +52,8 @@ protected:
     {
         return EntryValues{2024, 3, 5, amount, memo};
     }
+
+    static PairRows both(const TransferRows &rows) { return PairRows{rows.sourceId, rows.destinationId}; }
 };
 
 TEST_F(EntryWriterTest, ExpenseAndIncomeRowsFillTheColumnsOfTheirKind)
@@ -128,11 +131,19 @@ TEST_F(EntryWriterTest, ChangingAnEntryRewritesItsKindsColumnsOnly)
 
     const auto pair = insertTransfer(db(), kGenkin, kYokin, values(1000));
     ASSERT_TRUE(pair);
-    ASSERT_TRUE(rewriteTransfer(db(), *pair, EntryValues{2024, 5, 6, 3000, QStringLiteral("y")}));
+    ASSERT_TRUE(rewriteTransfer(db(), both(*pair), EntryValues{2024, 5, 6, 3000, QStringLiteral("y")}));
     EXPECT_EQ(itemRow(pair->sourceId),
               QStringLiteral("text|2024-05-06|2024|5|6|1|3|NULL|2|%1|NULL|3000|y").arg(pair->destinationId));
     EXPECT_EQ(itemRow(pair->destinationId),
               QStringLiteral("text|2024-05-06|2024|5|6|2|4|NULL|1|%1|3000|NULL|y").arg(pair->sourceId));
+
+    // One row of a broken pair is rewritten alone.
+    ASSERT_TRUE(rewriteTransfer(db(), PairRows{std::nullopt, pair->destinationId},
+                                EntryValues{2024, 5, 7, 40, QStringLiteral("z")}));
+    EXPECT_EQ(itemRow(pair->sourceId),
+              QStringLiteral("text|2024-05-06|2024|5|6|1|3|NULL|2|%1|NULL|3000|y").arg(pair->destinationId));
+    EXPECT_EQ(itemRow(pair->destinationId),
+              QStringLiteral("text|2024-05-07|2024|5|7|2|4|NULL|1|%1|40|NULL|z").arg(pair->sourceId));
 }
 
 TEST_F(EntryWriterTest, DeletingRemovesTheEntryOrBothRowsOfThePairAndNothingElse)
@@ -143,9 +154,20 @@ TEST_F(EntryWriterTest, DeletingRemovesTheEntryOrBothRowsOfThePairAndNothingElse
     ASSERT_TRUE(keep && gone && pair);
     ASSERT_TRUE(saveLastItems(db(), kKyuuryou, values(2)) == LastItemsResult::Saved);
     EXPECT_TRUE(deleteEntry(db(), *gone));
-    EXPECT_TRUE(deleteTransfer(db(), *pair));
+    EXPECT_TRUE(deleteTransfer(db(), both(*pair)));
     EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(Id) FROM Items")), *keep);
     EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM LastItems")), 1);
+
+    // The one row of a broken pair goes alone: the row in the Id its partner would hold stays.
+    const auto lone = insertTransfer(db(), kYokin, kGenkin, values(4));
+    ASSERT_TRUE(lone);
+    EXPECT_TRUE(deleteTransfer(db(), PairRows{std::nullopt, lone->destinationId}));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items")), 2);
+    EXPECT_EQ(
+        scalar(QStringLiteral("SELECT count(*) FROM Items WHERE Id = ") + QString::number(lone->sourceId)),
+        1);
+    EXPECT_TRUE(deleteTransfer(db(), PairRows{lone->sourceId, std::nullopt}));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT group_concat(Id) FROM Items")), *keep);
 }
 
 // The pair must be whole or absent, with the refused statement's message.
@@ -165,9 +187,9 @@ TEST_P(TransferPairFailureTest, AFailingStatementLeavesTheLedgerAsItWas)
     if (operation.contains(QStringLiteral("Sinki"))) {
         EXPECT_FALSE(insertTransfer(db(), kGenkin, kYokin, values(30)));
     } else if (operation.contains(QStringLiteral("Hensyuu"))) {
-        EXPECT_FALSE(rewriteTransfer(db(), *pair, values(40)));
+        EXPECT_FALSE(rewriteTransfer(db(), both(*pair), values(40)));
     } else {
-        EXPECT_FALSE(deleteTransfer(db(), *pair));
+        EXPECT_FALSE(deleteTransfer(db(), both(*pair)));
     }
     EXPECT_EQ(itemsDump(), before);
     EXPECT_EQ(m_ui->messages, QStringList{QString::fromUtf8(GetParam().message)});
@@ -247,33 +269,84 @@ TEST_F(EntryWriterTest, QuotesInAMemoAreStoredAsTypedAndChangeNoOtherRow)
     EXPECT_TRUE(m_ui->messages.isEmpty()) << m_ui->messages.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST_F(EntryWriterTest, ReadingAnEntryGivesItsColumnsAndAMissingOneIsAFailure)
+TEST_F(EntryWriterTest, ReadingAnEntryGivesItsColumnsAndTellsAMissingOneFromAFailedRead)
 {
     const auto pair =
         insertTransfer(db(), kGenkin, kYokin, EntryValues{2015, 2, 10, 250, QStringLiteral("m")});
     ASSERT_TRUE(pair);
-    const auto entry = readEntry(db(), pair->destinationId);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->id, pair->destinationId);
-    EXPECT_EQ((std::vector<int>{entry->year, entry->month, entry->day}), (std::vector<int>{2015, 2, 10}));
-    EXPECT_EQ(entry->sisanNo, kYokin);
-    EXPECT_EQ(entry->kind, kTransferIn);
-    EXPECT_EQ(entry->himokuNo, 0);
-    EXPECT_EQ(entry->idouSisanNo, kGenkin);
-    EXPECT_EQ(entry->idouId, pair->sourceId);
-    EXPECT_EQ(entry->nyuukin, 250);
-    EXPECT_EQ(entry->syukkin, 0);
-    EXPECT_EQ(entry->memo, QStringLiteral("m"));
-    EXPECT_TRUE(m_ui->messages.isEmpty());
+    const auto chosen = readChosenEntry(db(), pair->destinationId);
+    ASSERT_TRUE(chosen.found());
+    const ShownEntry &entry = chosen.row.entry;
+    EXPECT_EQ(entry.id, pair->destinationId);
+    EXPECT_EQ(entry.date, QStringLiteral("2015-02-10"));
+    EXPECT_EQ((std::vector<int>{entry.year, entry.month, entry.day}), (std::vector<int>{2015, 2, 10}));
+    EXPECT_EQ(entry.account, kYokin);
+    EXPECT_EQ(entry.kind, kTransferIn);
+    EXPECT_EQ(entry.subItem, 0);
+    EXPECT_EQ(entry.partnerAccount, kGenkin);
+    EXPECT_EQ(entry.partnerEntry, pair->sourceId);
+    EXPECT_EQ(entry.received, 250);
+    EXPECT_EQ(entry.paid, 0);
+    EXPECT_EQ(entry.memo, QStringLiteral("m"));
+    ASSERT_TRUE(chosen.row.partner);
+    EXPECT_EQ(chosen.row.partner->id, pair->sourceId);
+    EXPECT_EQ(chosen.row.pairRows().sourceId, pair->sourceId);
+    EXPECT_EQ(chosen.row.pairRows().destinationId, pair->destinationId);
 
-    EXPECT_FALSE(readEntry(db(), 999));
+    EXPECT_EQ(readChosenEntry(db(), 999).outcome, StoredRow<ChosenEntry>::Outcome::Missing);
     exec(QStringLiteral("ALTER TABLE Items RENAME TO Gone"));
-    EXPECT_FALSE(readEntry(db(), pair->sourceId));
-    EXPECT_EQ(
-        m_ui->messages,
-        (QStringList{
-            QStringLiteral("from lsbItem Change event : 選択されたデータは既に変更または削除されています。"),
-            QStringLiteral("from lsbItem Change event : no such table: Items")}));
+    EXPECT_EQ(readChosenEntry(db(), pair->sourceId).outcome, StoredRow<ChosenEntry>::Outcome::Failed);
+    EXPECT_EQ(db().errorMessage(), QStringLiteral("no such table: Items"));
+    EXPECT_TRUE(m_ui->messages.isEmpty());
+}
+
+// A row names a partner only where that row is the other half and names it back; otherwise
+// the pair is broken and only the chosen row is acted on.
+TEST_F(EntryWriterTest, APartnerIsTheOtherHalfNamingTheChosenRowBack)
+{
+    const auto pair = insertTransfer(db(), kGenkin, kYokin, values(100));
+    const auto expense = insertEntry(db(), kYokin, kExpense, kSyokuzai, values(7));
+    ASSERT_TRUE(pair && expense);
+    const QString out = QString::number(pair->sourceId);
+    const QString in = QString::number(pair->destinationId);
+    struct Case
+    {
+        const char *what;
+        QString statement;
+        int32_t chosen;
+        bool partnered;
+    };
+    const Case cases[] = {
+        {"whole pair, source", QString(), pair->sourceId, true},
+        {"whole pair, destination", QString(), pair->destinationId, true},
+        {"link never written", QStringLiteral("UPDATE Items SET IdouId = -1 WHERE Id = ") + out,
+         pair->sourceId, false},
+        {"not named back", QStringLiteral("UPDATE Items SET IdouId = -1 WHERE Id = ") + out,
+         pair->destinationId, false},
+        {"partner missing", QStringLiteral("DELETE FROM Items WHERE Id = ") + in, pair->sourceId, false},
+        {"partner Id taken by an expense",
+         QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2").arg(*expense).arg(out), pair->sourceId,
+         false},
+        {"partner of the same kind", QStringLiteral("UPDATE Items SET SyubetuNo = 3 WHERE Id = ") + in,
+         pair->sourceId, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Transaction scratch(KakeiboDB.get());
+        if (!c.statement.isEmpty()) {
+            exec(c.statement);
+        }
+        const auto chosen = readChosenEntry(db(), c.chosen);
+        ASSERT_TRUE(chosen.found());
+        EXPECT_EQ(chosen.row.partner.has_value(), c.partnered);
+        const PairRows rows = chosen.row.pairRows();
+        EXPECT_EQ(rows.sourceId.has_value(), c.partnered || c.chosen == pair->sourceId);
+        EXPECT_EQ(rows.destinationId.has_value(), c.partnered || c.chosen == pair->destinationId);
+        scratch.rollback();
+    }
+    // An expense has no partner, whatever its IdouId names.
+    exec(QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2").arg(pair->sourceId).arg(*expense));
+    EXPECT_FALSE(readChosenEntry(db(), *expense).row.partner);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "MainWindowFixture.h"
 #include "WindowState.h"
 #include "app/mdlGlobal.h"
 #include "ledger/DateListBox.h"
@@ -7,7 +8,6 @@
 #include "platform/RadioButton.h"
 #include "platform/RollingDate.h"
 #include "platform/SqlText.h"
-#include "support/LedgerTestFixture.h"
 
 #include <QDir>
 #include <QFrame>
@@ -20,28 +20,9 @@
 
 namespace {
 
-class MainWindowTest : public LedgerTestFixture
+class MainWindowTest : public MainWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        LedgerTestFixture::SetUp();
-        closeWindow();
-    }
-
-    void TearDown() override
-    {
-        closeWindow();
-        LedgerTestFixture::TearDown();
-    }
-
-    static void closeWindow()
-    {
-        if (wndKakeibo::exists()) {
-            delete wndKakeibo::instance();
-        }
-    }
-
     void addEntry(int id, const char *date, int account, int kind, const char *himoku,
                   const char *partnerAccount, int partnerEntry, const char *received, const char *paid,
                   const char *memo)
@@ -389,8 +370,16 @@ TEST_F(MainWindowTest, LedgerWithoutAccountsBooksNothing)
     ASSERT_EQ(w->ppmHimoku()->listIndex(), 1) << "a sub-item row";
     w->tfdKingaku()->setText(QStringLiteral("500"));
     w->pbtNyuryoku()->click();
+    // A transfer has no account to leave either (its popup lists none to choose).
+    w->rbtIdou()->click();
+    w->tfdKingaku()->setText(QStringLiteral("500"));
+    w->KinyuuSinkiIdou();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Items")), 0);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM LastItems")), 0);
+    // It says so, in its own words: nothing the user chose was changed or deleted.
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("記入する資産項目がありません。"),
+                                           QStringLiteral("記入する資産項目がありません。")}));
+    EXPECT_FALSE(KakeiboDB->inTransaction());
 }
 
 TEST_F(MainWindowTest, EscapePressesCancelOnlyWhileTheFormIsOpen)

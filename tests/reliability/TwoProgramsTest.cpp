@@ -132,6 +132,8 @@ protected:
 };
 
 class ChangedChoiceTest;
+struct ChangedCase;
+void PrintTo(const ChangedCase &c, std::ostream *os);
 
 // One write site: what the user chooses, what the other program does meanwhile, the press
 // that writes, and a look at what the window or dialog shows afterwards.
@@ -144,31 +146,46 @@ struct ChangedCase
     std::function<void(ChangedChoiceTest &)> shown;
 };
 
+void PrintTo(const ChangedCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
 class ChangedChoiceTest : public TwoProgramsTest, public ::testing::WithParamInterface<ChangedCase>
 {
 public:
     wndKakeibo *window() { return m_w; }
     ScriptedUi *ui() { return m_ui; }
+    using LedgerTestFixture::path;
     using TwoProgramsTest::enterNew;
     using TwoProgramsTest::expectWindowShowsTheLedger;
     using TwoProgramsTest::lastId;
     using TwoProgramsTest::showEntry;
+    static constexpr const char *kFile = TwoProgramsTest::kFile;
 
     // The maintenance dialogs, open from the user's choice to the write.
     std::unique_ptr<dlgSisan> accounts;
     std::unique_ptr<dlgHimoku> categories;
+
+protected:
+    // The user's choice, the other program's change, the write: refused with the message,
+    // nothing written, no transaction left open.
+    void writeRefused()
+    {
+        GetParam().choose(*this);
+        ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+        otherProgram(GetParam().other(*this));
+        GetParam().write(*this);
+        EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
+        EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
+        EXPECT_FALSE(KakeiboDB->inTransaction());
+    }
 };
 
 TEST_P(ChangedChoiceTest, WritesNothingSaysSoAndShowsTheLedgerAgain)
 {
-    GetParam().choose(*this);
-    ASSERT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
-    otherProgram(GetParam().other(*this));
-    GetParam().write(*this);
-    EXPECT_EQ(m_ui->messages, QStringList{kChanged}) << lines(m_ui->messages);
-    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther) << "nothing written";
+    writeRefused();
     expectSound(QString::fromLatin1(kFile));
-    EXPECT_FALSE(KakeiboDB->inTransaction());
     GetParam().shown(*this);
     accounts.reset();
     categories.reset();
@@ -200,6 +217,22 @@ void pressFor(ChangedChoiceTest &t, QPushButton *button, const QString &amount)
     if (!amount.isEmpty()) {
         t.window()->tfdKingaku()->setText(amount);
     }
+}
+
+// The newest entry, an expense booked just now, chosen and Edit (a new amount typed) or
+// Delete pressed.
+void editTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
+}
+
+void deleteTheExpense(ChangedChoiceTest &t)
+{
+    bookExpense(t);
+    t.showEntry(t.lastId());
+    pressFor(t, t.window()->pbtSakujyo(), QString());
 }
 
 // New, the kind, the popup row, the amount: everything but Input.
@@ -246,20 +279,8 @@ QStringList mergeAway(int32_t source, int32_t target)
 INSTANTIATE_TEST_SUITE_P(
     EveryWriteSite, ChangedChoiceTest,
     ::testing::Values(
-        ChangedCase{"EntryEdit",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("350"));
-                    },
-                    reuseTheEntrysId, input, windowShowsTheLedger},
-        ChangedCase{"EntryDelete",
-                    [](ChangedChoiceTest &t) {
-                        bookExpense(t);
-                        t.showEntry(t.lastId());
-                        pressFor(t, t.window()->pbtSakujyo(), QString());
-                    },
-                    reuseTheEntrysId, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"EntryEdit", editTheExpense, reuseTheEntrysId, input, windowShowsTheLedger},
+        ChangedCase{"EntryDelete", deleteTheExpense, reuseTheEntrysId, confirmedInput, windowShowsTheLedger},
         ChangedCase{"PairEdit",
                     [](ChangedChoiceTest &t) {
                         bookTransfer(t);
@@ -341,6 +362,205 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
 
+// The row the user chose is deleted and a new one takes its Id at once (SQLite gives the
+// largest Id plus one), of the same kind, in the same account, linked the same way: only
+// the values the user saw tell it from the row chosen.
+QStringList anExpenseTakesTheEntrysId(ChangedChoiceTest &t)
+{
+    return {QStringLiteral("DELETE FROM Items WHERE Id = %1").arg(t.lastId()),
+            QStringLiteral("INSERT INTO Items (Hizuke, Nen, Tuki, Hi, SisanNo, SyubetuNo, HimokuNo, IdouId, "
+                           "Syukkin, Bikou) VALUES ('2024-03-05', 2024, 3, 5, %1, 1, %2, -1, 999, 'other')")
+                .arg(kGenkin)
+                .arg(kShokuzai)};
+}
+
+QStringList aPairTakesThePairsIds(ChangedChoiceTest &)
+{
+    QStringList statements{QStringLiteral("DELETE FROM Items WHERE SyubetuNo IN (3, 4)")};
+    return statements + transfer(kGenkin, kYokin, 700);
+}
+
+// The account deleted with its entries, and a new one made, which takes its Id.
+QStringList anAccountTakesYokinsId(ChangedChoiceTest &)
+{
+    return deleteAccount(kYokin) +
+           QStringList{
+               QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('貯金', 0, 0)")};
+}
+
+void choosePairRow(ChangedChoiceTest &t, bool destination, QPushButton *(wndKakeibo::*button)() const,
+                   const QString &amount)
+{
+    bookTransfer(t);
+    if (destination) {
+        t.window()->lsbSisan()->setListIndex(1);
+    }
+    t.showEntry(destination ? t.lastId() : t.lastId() - 1);
+    pressFor(t, (t.window()->*button)(), amount);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ARowThatTookTheFreedId, ChangedChoiceTest,
+    ::testing::Values(
+        ChangedCase{"EntryEdit", editTheExpense, anExpenseTakesTheEntrysId, input, windowShowsTheLedger},
+        ChangedCase{"EntryDelete", deleteTheExpense, anExpenseTakesTheEntrysId, confirmedInput,
+                    windowShowsTheLedger},
+        ChangedCase{"PairEditFromTheSourceRow",
+                    [](ChangedChoiceTest &t) {
+                        choosePairRow(t, false, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+                    },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairEditFromTheDestinationRow",
+                    [](ChangedChoiceTest &t) {
+                        choosePairRow(t, true, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+                    },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairDeleteFromTheSourceRow",
+                    [](ChangedChoiceTest &t) { choosePairRow(t, false, &wndKakeibo::pbtSakujyo, QString()); },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{"PairDeleteFromTheDestinationRow",
+                    [](ChangedChoiceTest &t) { choosePairRow(t, true, &wndKakeibo::pbtSakujyo, QString()); },
+                    aPairTakesThePairsIds, confirmedInput, windowShowsTheLedger},
+        ChangedCase{
+            "NewExpenseToASubItemThatTookItsId",
+            [](ChangedChoiceTest &t) { startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材")); },
+            [](ChangedChoiceTest &) {
+                return QStringList{
+                    QStringLiteral("DELETE FROM Himoku WHERE Id = %1").arg(kShokuzai),
+                    QStringLiteral("INSERT INTO Himoku VALUES (%1, 1, '食費/外食', 1, 0)").arg(kShokuzai)};
+            },
+            input, windowShowsTheLedger},
+        ChangedCase{"NewIncomeToASubItemThatTookItsId",
+                    [](ChangedChoiceTest &t) {
+                        startNew(t, t.window()->rbtSyunyu(), QStringLiteral("その他/その他"));
+                    },
+                    [](ChangedChoiceTest &) {
+                        return QStringList{
+                            QStringLiteral("DELETE FROM Himoku WHERE Id = 90"),
+                            QStringLiteral("INSERT INTO Himoku VALUES (90, 2, 'その他/売却', 87, 0)")};
+                    },
+                    input, windowShowsTheLedger},
+        ChangedCase{"NewExpenseInAnAccountThatTookItsId",
+                    [](ChangedChoiceTest &t) {
+                        t.window()->lsbSisan()->setListIndex(1);
+                        startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材"));
+                    },
+                    anAccountTakesYokinsId, input,
+                    [](ChangedChoiceTest &t) {
+                        windowShowsTheLedger(t);
+                        EXPECT_EQ(t.window()->lsbSisan()->cell(gSisanCode.SisanRow, 1),
+                                  QStringLiteral("貯金"));
+                    }},
+        // A broken pair (the source row never named its partner) is changed on the chosen row
+        // alone; when the other program makes it whole meanwhile, that is no longer right.
+        ChangedCase{
+            "BrokenPairMadeWholeMeanwhile",
+            [](ChangedChoiceTest &t) {
+                bookTransfer(t);
+                writeWithSqlite(
+                    t.path(QString::fromLatin1(ChangedChoiceTest::kFile)),
+                    {QStringLiteral("UPDATE Items SET IdouId = -1 WHERE Id = %1").arg(t.lastId() - 1)});
+                t.window()->lsbSisan()->setListIndex(1);
+                t.showEntry(t.lastId());
+                pressFor(t, t.window()->pbtHensyuu(), QStringLiteral("1200"));
+            },
+            [](ChangedChoiceTest &t) {
+                return QStringList{QStringLiteral("UPDATE Items SET IdouId = %1 WHERE Id = %2")
+                                       .arg(t.lastId())
+                                       .arg(t.lastId() - 1)};
+            },
+            confirmedInput, windowShowsTheLedger},
+        ChangedCase{"NewTransferToAnAccountThatTookItsId",
+                    [](ChangedChoiceTest &t) { startNew(t, t.window()->rbtIdou(), QStringLiteral("預金")); },
+                    anAccountTakesYokinsId, input, windowShowsTheLedger}),
+    [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
+
+// Any one value the window showed of a row, changed by the other program: a write that rests
+// on the row is refused, whichever value it was. (These changes need not leave the ledger
+// sound, so only what the write did is checked here.)
+class ShownValueTest : public ChangedChoiceTest
+{
+};
+
+TEST_P(ShownValueTest, AChangeOfAnyValueShownRefusesTheWrite)
+{
+    writeRefused();
+    GetParam().shown(*this);
+}
+
+// One statement of the other program on the newest entry, an account or a sub-item.
+std::function<QStringList(ChangedChoiceTest &)> sets(const char *table, const char *assignment,
+                                                     const char *where = "Id = (SELECT max(Id) FROM Items)")
+{
+    return [=](ChangedChoiceTest &) {
+        return QStringList{
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                .arg(QLatin1String(table), QString::fromUtf8(assignment), QLatin1String(where))};
+    };
+}
+
+void editThePairFromItsSource(ChangedChoiceTest &t)
+{
+    choosePairRow(t, false, &wndKakeibo::pbtHensyuu, QStringLiteral("1200"));
+}
+
+ChangedCase shownValue(const char *what, void (*choose)(ChangedChoiceTest &),
+                       std::function<QStringList(ChangedChoiceTest &)> other,
+                       void (*write)(ChangedChoiceTest &) = input)
+{
+    return ChangedCase{what, choose, std::move(other), write, windowShowsTheLedger};
+}
+
+void newExpense(ChangedChoiceTest &t)
+{
+    startNew(t, t.window()->rbtSisyutu(), QStringLiteral("食費/食材"));
+}
+
+void newTransfer(ChangedChoiceTest &t)
+{
+    startNew(t, t.window()->rbtIdou(), QStringLiteral("預金"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryValue, ShownValueTest,
+    ::testing::Values(
+        // The entry chosen, each of its columns.
+        shownValue("EntryDate", editTheExpense, sets("Items", "Hizuke = '2024-03-06'")),
+        shownValue("EntryYear", editTheExpense, sets("Items", "Nen = 2023")),
+        shownValue("EntryMonth", editTheExpense, sets("Items", "Tuki = 4")),
+        shownValue("EntryDay", editTheExpense, sets("Items", "Hi = 6")),
+        shownValue("EntryAccount", editTheExpense, sets("Items", "SisanNo = 2")),
+        shownValue("EntryKind", editTheExpense, sets("Items", "SyubetuNo = 2")),
+        shownValue("EntrySubItem", editTheExpense, sets("Items", "HimokuNo = 3")),
+        shownValue("EntryPartnerAccount", editTheExpense, sets("Items", "IdouSisanNo = 2")),
+        shownValue("EntryPartnerRow", editTheExpense, sets("Items", "IdouId = 5")),
+        shownValue("EntryReceived", editTheExpense, sets("Items", "Nyuukin = 1")),
+        shownValue("EntryPaid", editTheExpense, sets("Items", "Syukkin = 301")),
+        shownValue("EntryMemo", editTheExpense, sets("Items", "Bikou = 'e '")),
+        // The account it is booked to, and the sub-item chosen for it.
+        shownValue("AccountName", editTheExpense, sets("Sisan", "Namae = '現金 '", "Id = 1")),
+        shownValue("AccountOpeningAmount", editTheExpense, sets("Sisan", "SyokiKingaku = 100", "Id = 1")),
+        shownValue("SubItemName", editTheExpense, sets("Himoku", "Namae = '食費/食材 '", "Id = 2")),
+        shownValue("SubItemKind", editTheExpense, sets("Himoku", "SyubetuNo = 2", "Id = 2")),
+        shownValue("SubItemMadeACategory", editTheExpense, sets("Himoku", "Ucount = 1", "Id = 2")),
+        // The sub-item a deleted entry was shown with.
+        shownValue("DeletedEntrysSubItemName", deleteTheExpense, sets("Himoku", "Namae = '食材'", "Id = 2"),
+                   confirmedInput),
+        // The other row of a pair, and the account it lies in.
+        shownValue("PartnerDate", editThePairFromItsSource, sets("Items", "Hizuke = '2024-03-06'"),
+                   confirmedInput),
+        shownValue("PartnerAmount", editThePairFromItsSource, sets("Items", "Nyuukin = 1001"),
+                   confirmedInput),
+        shownValue("PartnerMemo", editThePairFromItsSource, sets("Items", "Bikou = 'u'"), confirmedInput),
+        shownValue("PartnerLink", editThePairFromItsSource, sets("Items", "IdouId = -1"), confirmedInput),
+        shownValue("PartnerAccountName", editThePairFromItsSource, sets("Sisan", "Namae = '貯金'", "Id = 2"),
+                   confirmedInput),
+        // A new entry's account, sub-item and transfer partner.
+        shownValue("NewEntrysAccountOpeningAmount", newExpense, sets("Sisan", "SyokiKingaku = -5", "Id = 1")),
+        shownValue("NewEntrysSubItemName", newExpense, sets("Himoku", "Namae = '食材'", "Id = 2")),
+        shownValue("NewTransfersPartnerName", newTransfer, sets("Sisan", "Namae = '貯金'", "Id = 2"))),
+    [](const ::testing::TestParamInfo<ChangedCase> &info) { return std::string(info.param.what); });
+
 // The other program deletes the account listed above the selected one: every row below moves
 // up. The window still books to, lists and totals the account it shows.
 TEST_F(TwoProgramsTest, TheSelectedAccountIsFoundAgainByItsIdAfterAnotherProgramDeletesOne)
@@ -370,6 +590,81 @@ TEST_F(TwoProgramsTest, TheSelectedAccountIsFoundAgainByItsIdAfterAnotherProgram
     EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
     EXPECT_EQ(m_w->lsbItem()->rowCount(), 1);
     EXPECT_EQ(m_w->lblItotal()->text(), QStringLiteral("90(円)"));
+    expectSound(QString::fromLatin1(kFile));
+    expectWindowShowsTheLedger();
+}
+
+// The other program deletes the entry the user then clicks. The click says so, and the lists
+// and lookup tables show the ledger again: the gone entry is no longer listed, so no row is
+// left that a second click could not show.
+TEST_F(TwoProgramsTest, AnEntryGoneWhenClickedIsSaidAndTheListsShowTheLedgerAgain)
+{
+    enterNew(m_w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("10"), QStringLiteral("a"));
+    enterNew(m_w->rbtSisyutu(), QStringLiteral("食費/食材"), QStringLiteral("20"), QStringLiteral("b"));
+    const int32_t gone = lastId();
+    otherProgram({QStringLiteral("DELETE FROM Items WHERE Id = %1").arg(gone),
+                  QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('財布', 0, 0)"),
+                  QStringLiteral("UPDATE Himoku SET Namae = '食費/野菜' WHERE Id = %1").arg(kShokuzai)});
+    showEntry(gone);
+    EXPECT_EQ(m_ui->messages, QStringList{QStringLiteral("from lsbItem Change event : ") + kChanged})
+        << lines(m_ui->messages);
+    EXPECT_EQ(rowHolding(*m_w->lsbItem(), 0, gone), -1);
+    EXPECT_FALSE(m_w->pbtHensyuu()->isEnabled());
+    EXPECT_FALSE(m_w->pbtSakujyo()->isEnabled());
+    expectWindowShowsTheLedger();
+    EXPECT_EQ(gDicSisan.value(3), QStringLiteral("財布"));
+    EXPECT_EQ(gDicSisyutu.value(kShokuzai), QStringLiteral("食費/野菜"));
+    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), m_afterOther);
+
+    // The entries still there show as before.
+    m_ui->messages.clear();
+    showEntry(gone - 1);
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(m_w->tfdKingaku()->text(), QStringLiteral("10"));
+    EXPECT_TRUE(m_w->pbtHensyuu()->isEnabled());
+    EXPECT_FALSE(KakeiboDB->inTransaction());
+}
+
+// A refill of the account list that cannot read it (the ledger was locked or changed under
+// the read for a moment) lists nothing but forgets nothing: the next one selects the account
+// that was selected, and Input, pressed meanwhile, claims no change.
+TEST_F(TwoProgramsTest, AFailedReadOfTheAccountListKeepsTheSelectedAccount)
+{
+    writeWithSqlite(path(QString::fromLatin1(kFile)),
+                    {QStringLiteral("INSERT INTO Sisan VALUES (3, '財布', 100, 100)")});
+    m_w->SetlsbSisan();
+    m_w->lsbSisan()->setListIndex(2);
+    ASSERT_EQ(gSisanCode.SisanId, 3);
+    m_w->pbtSinki()->click();
+    m_w->ppmHimoku()->setListIndex(m_w->ppmHimoku()->findText(QStringLiteral("食費/食材")));
+
+    writeWithSqlite(path(QString::fromLatin1(kFile)), {QStringLiteral("ALTER TABLE Sisan RENAME TO Away")});
+    m_w->SetlsbSisan();
+    EXPECT_EQ(m_w->lsbSisan()->rowCount(), 0);
+    EXPECT_EQ(m_ui->messages, (QStringList{QStringLiteral("from Method SetlsbSisan: no such table: Sisan"),
+                                           QStringLiteral("from Method Sum  Zankin: no such table: Sisan")}));
+    m_ui->messages.clear();
+    writeWithSqlite(path(QString::fromLatin1(kFile)), {QStringLiteral("ALTER TABLE Away RENAME TO Sisan")});
+
+    // Input finds no account listed: it books nothing, says nothing of a change, and shows
+    // the ledger again, the account selected as before.
+    const QString before = dumpLedger(path(QString::fromLatin1(kFile)));
+    m_w->tfdKingaku()->setText(QStringLiteral("30"));
+    m_w->pbtNyuryoku()->click();
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(dumpLedger(path(QString::fromLatin1(kFile))), before);
+    EXPECT_EQ(gSisanCode.SisanId, 3);
+    EXPECT_EQ(gSisanCode.SisanRow, 2);
+    EXPECT_EQ(m_w->grbKakeibo1()->title(), QStringLiteral("財布"));
+    EXPECT_TRUE(m_w->accountSelected());
+
+    // The next Input books to it.
+    m_w->ppmHimoku()->setListIndex(m_w->ppmHimoku()->findText(QStringLiteral("食費/食材")));
+    m_w->tfdKingaku()->setText(QStringLiteral("30"));
+    m_w->pbtNyuryoku()->click();
+    EXPECT_TRUE(m_ui->messages.isEmpty()) << lines(m_ui->messages);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM Items WHERE SisanNo = 3")), 1);
+    EXPECT_EQ(m_w->lblItotal()->text(), QStringLiteral("70(円)"));
     expectSound(QString::fromLatin1(kFile));
     expectWindowShowsTheLedger();
 }

@@ -176,9 +176,12 @@ TEST_F(AssetReportFollowsTheLedgerTest, AnOpenReportIsDrawnAgainAfterEveryAction
         wndPrev::openReport(kAssetReport);
         const QImage before = shownPage();
         ASSERT_FALSE(before.isNull());
-        // Another program renames an account meanwhile: whatever the action changes, a page
-        // drawn again from the ledger differs from the one before.
-        writeWithSqlite(path(name), {QStringLiteral("UPDATE Sisan SET Namae = '改名' WHERE Id = 1")});
+        // Another program adds an account meanwhile (one that no action here rests on):
+        // whatever the action changes, a page drawn again from the ledger differs from the
+        // one before.
+        writeWithSqlite(
+            path(name),
+            {QStringLiteral("INSERT INTO Sisan (Namae, SyokiKingaku, Zankin) VALUES ('他口座', 5, 5)")});
         m_ui->messages.clear();
 
         c.action(w);
