@@ -54,8 +54,8 @@ struct ShownAccount
 {
     int32_t id = 0;
     QString name;
-    // Empty where the window showed no opening amount (the main window lists names and
-    // balances only).
+    // Empty where the window showed no opening amount (a transfer's partner account is shown
+    // by its name alone).
     std::optional<int64_t> openingAmount;
 };
 

@@ -141,7 +141,7 @@ TEST_F(ShownRowsTest, ARowStoredAsTextStandsWhereNothingChanged)
     EXPECT_EQ(shown.entries[0].paid, 300);
     EXPECT_EQ(shown.accounts[0].openingAmount, 0);
     EXPECT_EQ(standing(shown), Standing::Stands);
-    // The row the main window describes from what it lists: no opening amount, no category.
+    // A row described by what a window shows of it alone: no opening amount, no category.
     EXPECT_EQ(standing(ShownRows{{{3, QStringLiteral("財布"), std::nullopt}},
                                  {{2, 1, std::nullopt, QStringLiteral("食費/食材"), false}},
                                  {}}),
