@@ -295,16 +295,29 @@ wndPrev::Printed wndPrev::printSheets(QPrinter &printer, const ReportPainter &pa
     return Printed::Sheets;
 }
 
+wndPrev::ReportPainter wndPrev::shownReportPainter() const
+{
+    const QString date = today();
+    if (m_iReportCode == kAssetReport && m_assetShown) {
+        return [data = &*m_assetShown, date](ReportSurface &surface, const strPreVal &model) {
+            paintAssetReport(surface, model, *data, date);
+        };
+    }
+    if (m_iReportCode == kYearlyReport && m_yearlyShown) {
+        return [data = &*m_yearlyShown, year = m_yearShown, date](ReportSurface &surface,
+                                                                  const strPreVal &model) {
+            paintYearlyReport(surface, model, *data, year, date);
+        };
+    }
+    return [](ReportSurface &, const strPreVal &) {};
+}
+
 int wndPrev::printedPageCount(const PageSetup &setup) const
 {
     const QRect page = setup.layout().paintRectPixels(kPrinterResolution);
-    const strPreVal model = printerPageModel(m_pPVal, page.width(), page.height(), kPrinterResolution);
     RecordingSurface pages;
-    if (m_iReportCode == kAssetReport && m_assetShown) {
-        paintAssetReport(pages, model, *m_assetShown, today());
-    } else if (m_iReportCode == kYearlyReport && m_yearlyShown) {
-        paintYearlyReport(pages, model, *m_yearlyShown, m_yearShown, today());
-    }
+    shownReportPainter()(pages, fittedPrinterPageModel(m_iReportCode, m_pPVal, page.width(), page.height(),
+                                                       kPrinterResolution));
     return pages.pageCount();
 }
 
@@ -669,12 +682,8 @@ void wndPrev::DrawSisanReport(QPaintDevice *g, int32_t, int32_t, bool printing)
             Ui::instance().message(QString::fromUtf8(kAssetDrawFailure) + *m_assetShown->error);
         }
     }
-    const AssetReportData &data = *m_assetShown;
-    const QString date = today();
     drawReport(g, printing, QStringLiteral("from Method DrawSisanReport: the printer could not be started"),
-               [&](ReportSurface &surface, const strPreVal &model) {
-                   paintAssetReport(surface, model, data, date);
-               });
+               shownReportPainter());
 }
 
 void wndPrev::DrawKakeiboReport(QPaintDevice *, int32_t, int32_t, bool)
@@ -715,13 +724,9 @@ void wndPrev::DrawKakeiboNendoReport(QPaintDevice *g, int32_t, int32_t, bool pri
             }
         }
     }
-    const YearlyReportData &data = *m_yearlyShown;
-    const QString date = today();
     drawReport(g, printing,
                QStringLiteral("from Method DrawKakeiboNendoReport: the printer could not be started"),
-               [&](ReportSurface &surface, const strPreVal &model) {
-                   paintYearlyReport(surface, model, data, year, date);
-               });
+               shownReportPainter());
 }
 
 void wndPrev::drawReport(QPaintDevice *g, bool printing, const QString &printerFailure,

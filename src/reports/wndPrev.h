@@ -116,6 +116,8 @@ private:
     // Draws the report on the preview again when the ledger was committed to since the page
     // on show was read (by this program or another); true when it did.
     bool redrawIfLedgerChanged();
+    // The report on show, painted from the reading on show with today's date.
+    ReportPainter shownReportPainter() const;
     // How many pages the report on show takes on a page of that setup, for the print dialog.
     int printedPageCount(const PageSetup &setup) const;
     // Draws the report on the preview or prints it, and finishes as the report's routine does.
