@@ -505,9 +505,9 @@ int32_t dlgHimoku::rowKind(int row) const
 std::vector<int32_t> dlgHimoku::listedIds() const
 {
     std::vector<int32_t> ids;
-    ids.reserve(size_t(m_lsbHimoku->rowCount()));
-    for (int row = 0; row < m_lsbHimoku->rowCount(); ++row) {
-        ids.push_back(cellNumber(m_lsbHimoku, row, kIdColumn));
+    ids.reserve(m_listed.size());
+    for (const ShownCategoryItem &item : m_listed) {
+        ids.push_back(item.id);
     }
     std::sort(ids.begin(), ids.end());
     return ids;
