@@ -80,15 +80,18 @@ struct ShownRows
     std::vector<ShownEntry> entries;
 };
 
-// A row read by its Id: found, missing, or a failed read (the connection holds the message).
+// What a read of one row by its Id found: the row, no row, or a failed read (the connection
+// holds the message).
+enum class RowOutcome
+{
+    Found,
+    Missing,
+    Failed
+};
+
 template <typename Row> struct StoredRow
 {
-    enum class Outcome
-    {
-        Found,
-        Missing,
-        Failed
-    };
+    using Outcome = RowOutcome;
     Outcome outcome = Outcome::Missing;
     Row row;
 

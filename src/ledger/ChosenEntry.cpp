@@ -4,20 +4,6 @@
 
 namespace {
 
-template <typename To, typename From>
-typename StoredRow<To>::Outcome sameOutcome(const StoredRow<From> &stored)
-{
-    switch (stored.outcome) {
-    case StoredRow<From>::Outcome::Found:
-        return StoredRow<To>::Outcome::Found;
-    case StoredRow<From>::Outcome::Missing:
-        return StoredRow<To>::Outcome::Missing;
-    case StoredRow<From>::Outcome::Failed:
-        break;
-    }
-    return StoredRow<To>::Outcome::Failed;
-}
-
 bool isTransferKind(int32_t kind)
 {
     return kind == kTransferOut || kind == kTransferIn;
@@ -52,7 +38,7 @@ StoredRow<ChosenEntry> readChosenEntry(LedgerConnection &db, int32_t id)
 {
     StoredRow<ChosenEntry> chosen;
     const auto stored = readStoredEntry(db, id);
-    chosen.outcome = sameOutcome<ChosenEntry>(stored);
+    chosen.outcome = stored.outcome;
     if (!stored.found()) {
         return chosen;
     }
